@@ -1,0 +1,74 @@
+#include "app/AutostartApp.h"
+
+#include "app/AutostartCommandLineInfo.h"
+#include "app/RunSwitch.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+CAutostartApp::CAutostartApp() = default;
+
+CAutostartApp::~CAutostartApp() = default;
+
+BOOL CAutostartApp::InitInstance()
+{
+    CAutostartCommandLineInfo parser;
+    Start(parser);
+    return FALSE;
+}
+
+void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
+{
+    std::string switchName;
+    std::string value;
+    exePath = GetExePath();
+
+    for (bool read = parser.GetFirstPair(switchName, value); read;
+         read = parser.GetNextPair(switchName, value))
+    {
+        if (!IsRunSwitch(switchName))
+            continue;
+        slot = ReadSlotNumber(value);
+        // A run switch without a slot ends the program before anything is
+        // shown or read.
+        if (value.empty())
+            return;
+        runRequested = true;
+    }
+
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    SetRegistryKey("vaxo");
+    LoadSettings();
+
+    if (runRequested && !appPath.empty())
+        RunLaunchMode();
+    else
+        RunConfigurationMode();
+}
+
+// The full path however long it is: the Run value written from it has to name
+// this very file.
+std::string CAutostartApp::GetExePath()
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;)
+    {
+        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(),
+                                                  static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::string();
+        if (length < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void CAutostartApp::RunLaunchMode()
+{
+}
+
+void CAutostartApp::RunConfigurationMode()
+{
+}

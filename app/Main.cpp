@@ -1,0 +1,17 @@
+#include "app/AutostartApp.h"
+
+#include <new>
+
+CAutostartApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    try
+    {
+        return AfxWinMain(instance);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return -1;
+    }
+}

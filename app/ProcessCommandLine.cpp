@@ -1,0 +1,8 @@
+#include "app/AutostartCommandLineInfo.h"
+
+#include <windows.h>
+
+CAutostartCommandLineInfo::CAutostartCommandLineInfo()
+    : CAutostartCommandLineInfo(::GetCommandLineA())
+{
+}

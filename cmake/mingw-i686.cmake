@@ -1,0 +1,22 @@
+# Cross toolchain: 32-bit Windows (PE32) with mingw-w64, posix thread model.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TOOLCHAIN_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Test executables run under Wine.
+find_program(KESTRUP_WINE NAMES wine wine-stable PATHS /usr/lib/wine NO_DEFAULT_PATH)
+if(NOT KESTRUP_WINE)
+  find_program(KESTRUP_WINE NAMES wine wine-stable)
+endif()
+if(KESTRUP_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRUP_WINE})
+endif()

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CRegKey;
+class CWnd;
+
+// The framework's application-title string: the application's name when it
+// was constructed without one.
+constexpr UINT AFX_IDS_APP_TITLE = 0xE000;
+
+// The application object. Exactly one exists at a time; the program entry
+// drives it (AfxWinMain). Profile functions work in registry mode only:
+// HKEY_CURRENT_USER\software\<registry key>\<profile name>\<section>.
+class CWinApp
+{
+public:
+    explicit CWinApp(const char* appName = nullptr);
+    virtual ~CWinApp();
+
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance();
+    virtual int Run();
+    virtual int ExitInstance();
+
+    // Takes the module handle and, when no name was given, the name from the
+    // application-title string.
+    void SetCurrentHandles(HINSTANCE instance);
+    void SetRegistryKey(const char* registryKey);
+
+    virtual std::string GetProfileString(const char* section, const char* entry,
+                                         const char* defaultValue = nullptr);
+    virtual UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
+    virtual BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    virtual BOOL WriteProfileInt(const char* section, const char* entry, int value);
+
+    std::string m_pszAppName;
+    std::string m_pszRegistryKey;
+    std::string m_pszProfileName;
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+
+private:
+    // Opens the section key for reading and writing, creating what is missing.
+    LONG OpenSectionKey(const char* section, CRegKey& key) const;
+};
+
+CWinApp* AfxGetApp();
+
+// The program entry's work: name, InitInstance, message loop only when
+// InitInstance succeeds, ExitInstance. Returns the process exit code.
+int AfxWinMain(HINSTANCE instance);

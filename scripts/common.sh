@@ -1,0 +1,47 @@
+# Shared settings of the project's scripts; sourced, not run.
+# shellcheck shell=bash
+
+KESTRUP_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KESTRUP_BUILD=${KESTRUP_BUILD:-$KESTRUP_ROOT/build}
+
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+say() { printf '%s\n' "kestrup: $*" >&2; }
+
+wine_loader() {
+  if [ -x /usr/lib/wine/wine ]; then echo /usr/lib/wine/wine
+  else command -v wine || command -v wine-stable; fi
+}
+
+wineserver_binary() {
+  if [ -x /usr/lib/wine/wineserver ]; then echo /usr/lib/wine/wineserver
+  else command -v wineserver || command -v wineserver-stable; fi
+}
+
+# Configures (once) and builds the tool and the tests.
+build_all() {
+  if [ ! -f "$KESTRUP_BUILD/build.ninja" ]; then
+    cmake -S "$KESTRUP_ROOT" -B "$KESTRUP_BUILD" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$KESTRUP_ROOT/cmake/mingw-i686.cmake" >/dev/null
+  fi
+  cmake --build "$KESTRUP_BUILD"
+}
+
+# Creates a 32-bit prefix at $WINEPREFIX when it is missing. Without a window
+# manager Wine stalls whenever a window is hidden, unless it stops managing
+# its windows.
+ensure_prefix() {
+  local wine
+  wine=$(wine_loader)
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.kestrup-ready" ]; then
+    say "creating the Wine prefix $WINEPREFIX (once; slow on machines that emulate 32-bit code)"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    "$wine" wineboot -i </dev/null >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    "$(wineserver_binary)" -w
+    touch "$WINEPREFIX/.kestrup-ready"
+  fi
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs ctest with a warm, persistent wineserver. The server is started with its
+# standard streams redirected away: one that inherits ctest's output pipe keeps
+# it open and ctest never ends.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+: "${WINEPREFIX:?}"
+ensure_prefix
+wineserver=$(wineserver_binary)
+"$wineserver" -p </dev/null >/dev/null 2>&1
+trap '"$wineserver" -k </dev/null >/dev/null 2>&1 || true' EXIT
+"$(wine_loader)" cmd /c exit </dev/null >/dev/null 2>&1
+
+cd "$KESTRUP_BUILD"
+ctest --output-on-failure "$@"

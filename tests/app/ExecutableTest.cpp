@@ -1,0 +1,41 @@
+#include "tests/support/Process.h"
+#include "tests/support/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+class ExecutableTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+
+    static std::string CommandLine(const std::string& arguments)
+    {
+        return "\"" + KestrupExePath() + "\" " + arguments;
+    }
+};
+
+TEST_F(ExecutableTest, RunSwitchWithoutSlotEndsWithoutTouchingTheRegistry)
+{
+    for (const char* arguments : {"/run", "/run /x", "-RUN 3 /run"})
+    {
+        RunAndWait(CommandLine(arguments));
+        EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::kCompanyKey))
+            << "arguments <" << arguments << "> created the profile key";
+    }
+}
+} // namespace
+
+namespace
+{
+TEST_F(ExecutableTest, LoadingASlotLeavesItsKeyBehind)
+{
+    RunAndWait(CommandLine("/run 7"));
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(7).c_str()));
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str()));
+}
+} // namespace

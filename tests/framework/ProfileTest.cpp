@@ -1,0 +1,119 @@
+#include "framework/WinApp.h"
+
+#include "tests/support/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace
+{
+const char kCompany[] = "software\\kestrup-profile-test";
+const char kSection[] = "software\\kestrup-profile-test\\Profile Test\\Section";
+
+class ProfileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, kCompany);
+        app.SetRegistryKey("kestrup-profile-test");
+    }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, kCompany); }
+
+    CWinApp app{"Profile Test"};
+};
+
+TEST_F(ProfileTest, WriteCreatesTheWholeKeyPathAndStoresTypedValues)
+{
+    EXPECT_TRUE(app.WriteProfileString("Section", "Text", "hello world"));
+    EXPECT_TRUE(app.WriteProfileInt("Section", "Number", -7));
+
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(testreg::ReadValue(HKEY_CURRENT_USER, kSection, "Text", type, data));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ(std::string("hello world", 12), data) << "REG_SZ carries its terminating NUL";
+
+    ASSERT_TRUE(testreg::ReadValue(HKEY_CURRENT_USER, kSection, "Number", type, data));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    ASSERT_EQ(4u, data.size());
+    int number = 0;
+    std::memcpy(&number, data.data(), 4);
+    EXPECT_EQ(-7, number);
+}
+
+TEST_F(ProfileTest, ReadsBackWhatWasWritten)
+{
+    app.WriteProfileString("Section", "Text", "C:\\Program Files\\a b.exe");
+    app.WriteProfileInt("Section", "Number", 500);
+    EXPECT_EQ("C:\\Program Files\\a b.exe", app.GetProfileString("Section", "Text"));
+    EXPECT_EQ(500u, app.GetProfileInt("Section", "Number", 20));
+}
+
+TEST_F(ProfileTest, MissingValuesGiveTheDefaultAndCreateTheSection)
+{
+    EXPECT_EQ("", app.GetProfileString("Section", "Text"));
+    EXPECT_EQ("fallback", app.GetProfileString("Section", "Text", "fallback"));
+    EXPECT_EQ(20u, app.GetProfileInt("Section", "Number", 20));
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, kSection));
+}
+
+TEST_F(ProfileTest, WithoutRegistryKeyNothingIsReadOrWritten)
+{
+    CWinApp noRegistry("Profile Test");
+    EXPECT_FALSE(noRegistry.WriteProfileString("Section", "Text", "x"));
+    EXPECT_FALSE(noRegistry.WriteProfileInt("Section", "Number", 1));
+    EXPECT_EQ("default", noRegistry.GetProfileString("Section", "Text", "default"));
+    EXPECT_EQ(3u, noRegistry.GetProfileInt("Section", "Number", 3));
+}
+
+struct StoredValue
+{
+    const char* description;
+    DWORD type;
+    std::string bytes;
+    const char* expectedString;  // GetProfileString with default "default"
+    UINT expectedInt;            // GetProfileInt with default 20
+};
+
+class ProfileStoredValueTest : public ProfileTest,
+                               public ::testing::WithParamInterface<StoredValue>
+{
+};
+
+TEST_P(ProfileStoredValueTest, ReadsOnlyWhatItsTypeAllows)
+{
+    const StoredValue& stored = GetParam();
+    testreg::SetBytes(HKEY_CURRENT_USER, kSection, "Value", stored.type, stored.bytes.data(),
+                      static_cast<DWORD>(stored.bytes.size()));
+    EXPECT_EQ(stored.expectedString, app.GetProfileString("Section", "Value", "default"))
+        << stored.description;
+    EXPECT_EQ(stored.expectedInt, app.GetProfileInt("Section", "Value", 20)) << stored.description;
+}
+
+const std::string kDword5("\x05\x00\x00\x00", 4);
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, ProfileStoredValueTest,
+    ::testing::Values(
+        StoredValue{"string", REG_SZ, std::string("abc", 4), "abc", 20},
+        StoredValue{"string without NUL", REG_SZ, "abc", "abc", 20},
+        StoredValue{"string with inner NUL", REG_SZ, std::string("ab\0cd", 6), "ab", 20},
+        StoredValue{"empty string", REG_SZ, std::string("", 1), "", 20},
+        StoredValue{"expandable string kept as stored", REG_EXPAND_SZ,
+                    std::string("%TEMP%\\x", 9), "%TEMP%\\x", 20},
+        StoredValue{"dword", REG_DWORD, kDword5, "default", 5},
+        StoredValue{"binary without NUL", REG_BINARY, "abcd", "default", 20},
+        StoredValue{"eight bytes", REG_QWORD, std::string("\x05\0\0\0\0\0\0\0", 8), "default",
+                    20},
+        StoredValue{"two bytes", REG_DWORD, std::string("\x05\0", 2), "default", 20},
+        StoredValue{"four bytes of binary", REG_BINARY, kDword5, "default", 20}));
+
+TEST_F(ProfileTest, LongStringIsReadWhole)
+{
+    const std::string longText(65536, 'x');
+    ASSERT_TRUE(app.WriteProfileString("Section", "Text", longText.c_str()));
+    EXPECT_EQ(longText, app.GetProfileString("Section", "Text"));
+}
+} // namespace

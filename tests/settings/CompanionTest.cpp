@@ -1,0 +1,141 @@
+#include "app/AutostartApp.h"
+
+#include "tests/support/Registry.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+const char kZentorKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\vaxo Zentor";
+const char kOrbxKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ORBX Player";
+
+class CompanionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clean();
+        app.SetCurrentHandles(::GetModuleHandleA(nullptr));
+        app.SetRegistryKey("vaxo");
+    }
+    void TearDown() override { Clean(); }
+
+    static void Clean()
+    {
+        testreg::DeleteTree(HKEY_LOCAL_MACHINE, kZentorKey);
+        testreg::DeleteTree(HKEY_LOCAL_MACHINE, kOrbxKey);
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+    }
+
+    TempFolder folder{"companions"};
+    CAutostartApp app;
+};
+
+struct CompanionCase
+{
+    const char* description;
+    // Makes the installation below the folder; returns the uninstall string.
+    std::function<std::string(const TempFolder&)> install;
+    bool found;
+};
+
+class ZentorDiscoveryTest : public CompanionTest,
+                            public ::testing::WithParamInterface<CompanionCase>
+{
+};
+
+TEST_P(ZentorDiscoveryTest, FindsTheExecutableBesideTheUninstaller)
+{
+    const CompanionCase& row = GetParam();
+    const std::string uninstallString = row.install(folder);
+    testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", uninstallString);
+
+    app.LoadSettings();
+
+    const std::string expected = row.found ? folder.Path() + "Zentor\\ZENTOR.EXE" : "";
+    EXPECT_EQ(expected, app.GetZentorPath()) << row.description << ": <" << uninstallString << ">";
+    EXPECT_EQ(row.found ? 1 : 0, app.HasZentor()) << row.description;
+    EXPECT_EQ(0, app.HasOrbxPlayer()) << row.description;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UninstallStrings, ZentorDiscoveryTest,
+    ::testing::Values(
+        CompanionCase{"installed",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return f.Path() + "Zentor\\uninst.exe";
+                      },
+                      true},
+        CompanionCase{"folder without the executable",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\uninst.exe");
+                          return f.Path() + "Zentor\\uninst.exe";
+                      },
+                      false},
+        CompanionCase{"quoted uninstall string",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return "\"" + f.Path() + "Zentor\\uninst.exe\"";
+                      },
+                      false},
+        CompanionCase{"uninstall string with /S",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return f.Path() + "Zentor\\uninst.exe /S";
+                      },
+                      false},
+        CompanionCase{"longer than 260 bytes",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return f.Path() + "Zentor\\" + std::string(300, 'u') + ".exe";
+                      },
+                      false}));
+
+TEST_F(CompanionTest, UninstallStringOf260BytesWithoutNulIsReadWithinItsBuffer)
+{
+    folder.MakeFile("Zentor\\ZENTOR.EXE");
+    std::string uninstallString = folder.Path() + "Zentor\\";
+    uninstallString += std::string(260 - uninstallString.size() - 4, 'u') + ".exe";
+    ASSERT_EQ(260u, uninstallString.size());
+    testreg::SetBytes(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", REG_SZ,
+                      uninstallString.data(), 260);
+    app.LoadSettings();
+    EXPECT_EQ(folder.Path() + "Zentor\\ZENTOR.EXE", app.GetZentorPath());
+}
+
+TEST_F(CompanionTest, BothCompanionsAreFoundIndependently)
+{
+    folder.MakeFile("Zentor\\ZENTOR.EXE");
+    folder.MakeFile("Player\\ORBXPlayer.exe");
+    testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString",
+                       folder.Path() + "Zentor\\uninst.exe");
+    testreg::SetString(HKEY_LOCAL_MACHINE, kOrbxKey, "UninstallString",
+                       folder.Path() + "Player\\uninstall.exe");
+    app.LoadSettings();
+    EXPECT_EQ(folder.Path() + "Zentor\\ZENTOR.EXE", app.GetZentorPath());
+    EXPECT_EQ(folder.Path() + "Player\\ORBXPlayer.exe", app.GetOrbxPlayerPath());
+    EXPECT_EQ(1, app.HasZentor());
+    EXPECT_EQ(1, app.HasOrbxPlayer());
+}
+
+TEST_F(CompanionTest, MissingUninstallEntriesLeaveBothAbsent)
+{
+    app.LoadSettings();
+    EXPECT_EQ("", app.GetZentorPath());
+    EXPECT_EQ("", app.GetOrbxPlayerPath());
+    EXPECT_EQ(0, app.HasZentor());
+    EXPECT_EQ(0, app.HasOrbxPlayer());
+}
+
+TEST_F(CompanionTest, UninstallKeyWithoutItsStringLeavesTheCompanionAbsent)
+{
+    testreg::SetString(HKEY_LOCAL_MACHINE, kOrbxKey, "DisplayName", "ORBX Player");
+    app.orbxPlayerPath = "stale";
+    app.LoadSettings();
+    EXPECT_EQ("", app.GetOrbxPlayerPath());
+}
+} // namespace

@@ -1,0 +1,99 @@
+#include "app/AutostartApp.h"
+
+#include "tests/support/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class LoadSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+        app.SetCurrentHandles(::GetModuleHandleA(nullptr));
+        app.SetRegistryKey("vaxo");
+    }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+
+    static void Store(int slot, const char* appPath, DWORD delay, DWORD mode)
+    {
+        const std::string key = testreg::SlotKey(slot);
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", appPath);
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", std::string(appPath) + ".shw");
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", std::string(appPath) + " -p");
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", 1);
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", delay);
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", mode);
+    }
+
+    CAutostartApp app;
+};
+
+TEST_F(LoadSettingsTest, NeverSavedSlotGivesDefaultsAndLeavesItsKey)
+{
+    app.LoadSettings();
+    EXPECT_EQ("", app.appPath);
+    EXPECT_EQ("", app.showPath);
+    EXPECT_EQ("", app.parameter);
+    EXPECT_EQ(0, app.kiosk);
+    EXPECT_EQ(20, app.delay);
+    EXPECT_EQ(0, app.appType);
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str()));
+}
+
+TEST_F(LoadSettingsTest, ReadsOnlyTheChosenSlot)
+{
+    Store(0, "C:\\zero.exe", 5, 2);
+    Store(3, "C:\\three.exe", 7, 3);
+    app.slot = 3;
+    app.LoadSettings();
+    EXPECT_EQ("C:\\three.exe", app.appPath);
+    EXPECT_EQ("C:\\three.exe.shw", app.showPath);
+    EXPECT_EQ("C:\\three.exe -p", app.parameter);
+    EXPECT_EQ(1, app.kiosk);
+    EXPECT_EQ(7, app.delay);
+    EXPECT_EQ(3, app.appType);
+}
+
+TEST_F(LoadSettingsTest, OutOfRangeValuesLoadUnchanged)
+{
+    Store(0, "C:\\x.exe", 500, 7);
+    app.LoadSettings();
+    EXPECT_EQ(500, app.delay);
+    EXPECT_EQ(7, app.appType);
+}
+
+TEST_F(LoadSettingsTest, NegativeSlotUsesItsOwnKey)
+{
+    Store(-1, "C:\\minus.exe", 4, 1);
+    app.slot = -1;
+    app.LoadSettings();
+    EXPECT_EQ("C:\\minus.exe", app.appPath);
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, "software\\vaxo\\vaxo Kestrup V3.6\\Slot-1"));
+}
+
+TEST_F(LoadSettingsTest, KioskValueIsKeptAsStored)
+{
+    Store(0, "C:\\x.exe", 1, 1);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "Kiosk", 2);
+    app.LoadSettings();
+    EXPECT_EQ(2, app.kiosk);
+}
+
+TEST_F(LoadSettingsTest, UnreadableValuesTakeTheirDefaults)
+{
+    const std::string key = testreg::SlotKey(0);
+    testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "AppPath", 5);
+    testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Delay", "30");
+    const unsigned long long eightBytes = 45;
+    testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "Mode", REG_BINARY, &eightBytes, 8);
+    testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "ShowPath", REG_BINARY, "abc", 3);
+    app.LoadSettings();
+    EXPECT_EQ("", app.appPath);
+    EXPECT_EQ("", app.showPath);
+    EXPECT_EQ(20, app.delay);
+    EXPECT_EQ(0, app.appType);
+}
+} // namespace

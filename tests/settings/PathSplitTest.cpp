@@ -1,0 +1,99 @@
+#include "settings/PathSplit.h"
+
+#include "app/AutostartApp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+struct SplitCase
+{
+    const char* description;
+    std::string path;
+    std::string drive;
+    std::string directory;
+};
+
+class PathSplitTest : public ::testing::TestWithParam<SplitCase>
+{
+};
+
+TEST_P(PathSplitTest, DriveAndDirectory)
+{
+    const SplitCase& row = GetParam();
+    const DriveAndDirectory parts = SplitDriveAndDirectory(row.path.c_str(), 1252);
+    EXPECT_EQ(row.drive, parts.drive) << row.description << ": <" << row.path << ">";
+    EXPECT_EQ(row.directory, parts.directory) << row.description << ": <" << row.path << ">";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PathSplitTest,
+    ::testing::Values(
+        SplitCase{"drive with folders", "C:\\Apps\\Show\\setup.exe", "C:", "\\Apps\\Show\\"},
+        SplitCase{"bare file name", "setup.exe", "", ""},
+        SplitCase{"empty", "", "", ""},
+        SplitCase{"trailing separator", "C:\\Apps\\Show\\", "C:", "\\Apps\\Show\\"},
+        SplitCase{"forward slashes", "C:/Apps/Show/setup.exe", "C:", "/Apps/Show/"},
+        SplitCase{"mixed separators", "C:\\Apps/Show\\x", "C:", "\\Apps/Show\\"},
+        SplitCase{"drive only", "C:", "C:", ""},
+        SplitCase{"drive-relative file", "C:setup.exe", "C:", ""},
+        SplitCase{"root file", "C:\\app.exe", "C:", "\\"},
+        SplitCase{"no drive", "\\Apps\\x.exe", "", "\\Apps\\"},
+        SplitCase{"UNC path", "\\\\server\\share\\x.exe", "", "\\\\server\\share\\"},
+        SplitCase{"quoted path", "\"C:\\Apps\\u.exe\"", "", "\"C:\\Apps\\"},
+        SplitCase{"switch after the program", "C:\\Apps\\u.exe /S", "C:", "\\Apps\\u.exe /"},
+        SplitCase{"colon not second", "ab:\\x", "", "ab:\\"}));
+
+TEST(PathSplitDoubleByteTest, TrailByteThatLooksLikeABackslashIsNoSeparator)
+{
+    // 0x95 0x5C is one character in code page 932; its second byte is "\".
+    const std::string path = "C:\\dir\\\x95\x5Cname.exe";
+    const DriveAndDirectory parts = SplitDriveAndDirectory(path.c_str(), 932);
+    EXPECT_EQ("C:", parts.drive);
+    EXPECT_EQ("\\dir\\", parts.directory);
+
+    const DriveAndDirectory folder = SplitDriveAndDirectory("C:\\\x95\x5C\\x.exe", 932);
+    EXPECT_EQ("\\\x95\x5C\\", folder.directory);
+}
+
+TEST(PathSplitDoubleByteTest, SingleByteCodePageCountsEveryBackslash)
+{
+    const DriveAndDirectory parts = SplitDriveAndDirectory("C:\\dir\\\x95\x5Cname.exe", 1252);
+    EXPECT_EQ("\\dir\\\x95\x5C", parts.directory);
+}
+
+TEST(PathSplitDoubleByteTest, LeadByteAtTheEndIsASingleByte)
+{
+    const DriveAndDirectory parts = SplitDriveAndDirectory("C:\\dir\\\x95", 932);
+    EXPECT_EQ("\\dir\\", parts.directory);
+}
+
+TEST(PathSplitLongTest, DirectoryIsCutAfterItsFirst255Bytes)
+{
+    std::string directory = "\\";
+    while (directory.size() < 300)
+        directory += "abcdefghi\\";
+    const DriveAndDirectory parts = SplitDriveAndDirectory(("C:" + directory + "x.exe").c_str(), 1252);
+    EXPECT_EQ("C:", parts.drive);
+    EXPECT_EQ(directory.substr(0, 255), parts.directory);
+}
+
+TEST(PathSplitLongTest, DirectoryOfExactly255BytesIsKept)
+{
+    std::string directory = "\\" + std::string(253, 'a') + "\\";
+    ASSERT_EQ(255u, directory.size());
+    const DriveAndDirectory parts = SplitDriveAndDirectory(("D:" + directory + "x").c_str(), 1252);
+    EXPECT_EQ(directory, parts.directory);
+}
+
+TEST(GetPathFolderTest, JoinsDriveAndDirectory)
+{
+    CAutostartApp app;
+    EXPECT_EQ("C:\\Apps\\Show\\", app.GetPathFolder("C:\\Apps\\Show\\setup.exe"));
+    EXPECT_EQ("", app.GetPathFolder("setup.exe"));
+    EXPECT_EQ("C:\\Apps\\", app.GetPathFolder("C:\\Apps\\"));
+    EXPECT_EQ("C:/Apps/", app.GetPathFolder("C:/Apps/x"));
+}
+} // namespace

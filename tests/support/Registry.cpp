@@ -1,0 +1,70 @@
+#include "tests/support/Registry.h"
+
+#include "framework/RegKey.h"
+#include "framework/StringFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace testreg
+{
+const char kProfileKey[] = "software\\vaxo\\vaxo Kestrup V3.6";
+const char kCompanyKey[] = "software\\vaxo";
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void DeleteTree(HKEY root, const char* path)
+{
+    const LONG result = ::RegDeleteTreeA(root, path);
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+        ::RegDeleteKeyA(root, path);
+    else
+        ADD_FAILURE() << "RegDeleteTreeA(" << path << ") returned " << result;
+}
+
+bool KeyExists(HKEY root, const char* path)
+{
+    CRegKey key;
+    return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
+}
+
+void SetBytes(HKEY root, const char* path, const char* name, DWORD type, const void* data,
+              DWORD size)
+{
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(root, path, KEY_WRITE)) << path;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size))
+        << path << "\\" << name;
+}
+
+void SetString(HKEY root, const char* path, const char* name, const std::string& value, DWORD type)
+{
+    SetBytes(root, path, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void SetDword(HKEY root, const char* path, const char* name, DWORD value)
+{
+    SetBytes(root, path, name, REG_DWORD, &value, sizeof(value));
+}
+
+bool ReadValue(HKEY root, const char* path, const char* name, DWORD& type, std::string& data)
+{
+    CRegKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::vector<BYTE> bytes(size);
+    if (::RegQueryValueExA(key, name, nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS)
+        return false;
+    data.assign(bytes.begin(), bytes.begin() + size);
+    return true;
+}
+
+std::string SlotKey(int slot)
+{
+    return FormatString("%s\\Slot%d", kProfileKey, slot);
+}
+} // namespace testreg

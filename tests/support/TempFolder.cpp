@@ -1,0 +1,70 @@
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                ::DeleteFileA((folder + name).c_str());
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+void CreateFolders(const std::string& folder)
+{
+    for (size_t i = 3; i <= folder.size(); ++i)
+        if (i == folder.size() || folder[i] == '\\')
+            ::CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+}
+} // namespace
+
+TempFolder::TempFolder(const std::string& name)
+{
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    path = std::string(temp) + "kestrup-" + name + "\\";
+    RemoveTree(path);
+    CreateFolders(path);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(path);
+}
+
+std::string TempFolder::MakeFolder(const std::string& relativePath) const
+{
+    const std::string folder = path + relativePath;
+    CreateFolders(folder);
+    return folder;
+}
+
+std::string TempFolder::MakeFile(const std::string& relativePath) const
+{
+    const std::string file = path + relativePath;
+    const size_t separator = file.find_last_of('\\');
+    CreateFolders(file.substr(0, separator));
+    HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, handle) << "creating " << file;
+    if (handle != INVALID_HANDLE_VALUE)
+        ::CloseHandle(handle);
+    return file;
+}
