@@ -33,11 +33,32 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Some kernels run no 32-bit Linux programs (no IA-32 emulation); Wine's
-# 32-bit loader then runs under qemu's user-mode emulator instead.
+# 32-bit loader then runs under qemu's user-mode emulator. qemu before 8 does
+# not honour MAP_FIXED_NOREPLACE, which costs Wine close to a minute of address
+# space probing at every process start, so a newer qemu is taken from
+# backports where the release's own is older.
+qemu_is_recent() {
+  local major
+  major=$(/usr/bin/qemu-i386-static --version 2>/dev/null | sed -n 's/.*version \([0-9]*\).*/\1/p' | head -n 1)
+  [ -n "$major" ] && [ "$major" -ge 8 ]
+}
+
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  if [ ! -x /usr/bin/qemu-i386-static ]; then
-    say "this kernel runs no 32-bit programs: installing qemu-user-static"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static
+  if ! qemu_is_recent; then
+    say "this kernel runs no 32-bit programs: installing qemu's user-mode emulator"
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    release=()
+    if [ "$codename" = bookworm ]; then
+      if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        echo 'deb http://deb.debian.org/debian bookworm-backports main' |
+          as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+      fi
+      as_root apt-get update -q
+      release=(-t bookworm-backports)
+    fi
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${release[@]}" qemu-user-static
+    # A registration made with the older emulator still holds it open.
+    [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && echo -1 | as_root tee /proc/sys/fs/binfmt_misc/qemu-i386 >/dev/null
   fi
   if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
     as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc

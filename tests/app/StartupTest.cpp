@@ -110,15 +110,24 @@ INSTANTIATE_TEST_SUITE_P(
         StartupCase{"-run 3", 3, Outcome::LaunchMode, 3, true},
         StartupCase{"/run 3 /run 4", 4, Outcome::LaunchMode, 4, true},
         StartupCase{"/run 4 /run 3", 4, Outcome::ConfigurationMode, 3, true},
-        StartupCase{"/run", 0, Outcome::Ended, 0, false},
-        StartupCase{"/run /x", 0, Outcome::Ended, 0, false},
-        StartupCase{"/run 3 /run", 3, Outcome::Ended, 0, true},
+        StartupCase{"/run", -100, Outcome::Ended, 0, false},
+        StartupCase{"/run /x", -100, Outcome::Ended, 0, false},
+        StartupCase{"/run 3 /run", -100, Outcome::Ended, 0, true},
         StartupCase{"/run abc", 0, Outcome::LaunchMode, 0, true},
         StartupCase{"/run abc", -100, Outcome::ConfigurationMode, 0, true},
         StartupCase{"/run3", 0, Outcome::ConfigurationMode, 0, false},
         StartupCase{"/start 3", 3, Outcome::ConfigurationMode, 0, false},
         StartupCase{"/run \"-1\"", -1, Outcome::LaunchMode, -1, true},
-        StartupCase{"/run \"\"", 0, Outcome::Ended, 0, false}));
+        StartupCase{"/run \"\"", -100, Outcome::Ended, 0, false}));
+
+TEST_F(StartupTest, EndingEarlyReadsNoStoredSlot)
+{
+    StoreSlot(3, "C:\\Apps\\show.exe");
+    ModeRecordingApp app;
+    EXPECT_EQ(Outcome::Ended, app.Run("/run 3 /run"));
+    EXPECT_EQ("", app.appPath);
+    EXPECT_EQ(0, app.delay);
+}
 
 TEST_F(StartupTest, LaunchModeHasTheSlotsValuesLoaded)
 {

@@ -95,13 +95,27 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       false}));
 
-TEST_F(CompanionTest, UninstallStringOf260BytesWithoutNulIsReadWithinItsBuffer)
+std::string UninstallStringOfLength(const TempFolder& folder, size_t length)
+{
+    std::string uninstallString = folder.Path() + "Zentor\\";
+    uninstallString += std::string(length - uninstallString.size() - 4, 'u') + ".exe";
+    return uninstallString;
+}
+
+TEST_F(CompanionTest, UninstallStringFillingTheWholeBufferIsRead)
 {
     folder.MakeFile("Zentor\\ZENTOR.EXE");
-    std::string uninstallString = folder.Path() + "Zentor\\";
-    uninstallString += std::string(260 - uninstallString.size() - 4, 'u') + ".exe";
-    ASSERT_EQ(260u, uninstallString.size());
-    testreg::SetBytes(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", REG_SZ,
+    const std::string uninstallString = UninstallStringOfLength(folder, 259);
+    testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", uninstallString);
+    app.LoadSettings();
+    EXPECT_EQ(folder.Path() + "Zentor\\ZENTOR.EXE", app.GetZentorPath());
+}
+
+TEST_F(CompanionTest, UninstallDataOf260BytesWithoutNulIsEndedInsideTheBuffer)
+{
+    folder.MakeFile("Zentor\\ZENTOR.EXE");
+    const std::string uninstallString = UninstallStringOfLength(folder, 260);
+    testreg::SetBytes(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", REG_BINARY,
                       uninstallString.data(), 260);
     app.LoadSettings();
     EXPECT_EQ(folder.Path() + "Zentor\\ZENTOR.EXE", app.GetZentorPath());
