@@ -2,6 +2,7 @@
 
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
+#include "ui/WaitDialog.h"
 
 #include <commctrl.h>
 
@@ -67,6 +68,9 @@ std::string CAutostartApp::GetExePath()
 
 void CAutostartApp::RunLaunchMode()
 {
+    CWaitDialog dialog(delay, appPath, showPath, parameter, kiosk, nullptr);
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
 }
 
 void CAutostartApp::RunConfigurationMode()

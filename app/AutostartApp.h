@@ -33,7 +33,7 @@ public:
 
     // Slot store
     void LoadSettings();
-    std::string GetPathFolder(const std::string& path) const;
+    static std::string GetPathFolder(const std::string& path);
     BOOL HasZentor() const { return zentorPath.empty() ? 0 : 1; }
     BOOL HasOrbxPlayer() const { return orbxPlayerPath.empty() ? 0 : 1; }
     std::string GetZentorPath() const { return zentorPath; }

@@ -9,6 +9,9 @@ set -euo pipefail
 program=$1; shift
 shot=${KESTRUP_SCREENSHOT:-$KESTRUP_BUILD/screenshot.png}
 ensure_prefix
+# A server left from a session without this display would keep the program
+# from opening windows on it.
+"$(wineserver_binary)" -k </dev/null >/dev/null 2>&1 || true
 "$(wine_loader)" "$program" "$@" </dev/null >/dev/null 2>&1 &
 pid=$!
 class=$(basename "$program" | tr 'A-Z' 'a-z')

@@ -45,7 +45,7 @@ void DiscoverCompanion(const CAutostartApp& app, const char* uninstallKey, const
 }
 } // namespace
 
-std::string CAutostartApp::GetPathFolder(const std::string& path) const
+std::string CAutostartApp::GetPathFolder(const std::string& path)
 {
     const DriveAndDirectory parts = SplitDriveAndDirectory(path.c_str(), CP_ACP);
     return parts.drive + parts.directory;

@@ -1,0 +1,18 @@
+#include "framework/MessageBox.h"
+
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+
+int AfxMessageBox(const char* text, UINT type)
+{
+    CWinApp* app = AfxGetApp();
+    HWND owner = nullptr;
+    const char* caption = nullptr;
+    if (app != nullptr)
+    {
+        if (app->m_pMainWnd != nullptr)
+            owner = app->m_pMainWnd->GetSafeHwnd();
+        caption = app->m_pszAppName.c_str();
+    }
+    return ::MessageBoxA(owner, text, caption, type);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+// Message maps: a class lists the messages and control notifications it
+// handles, each bound to an On... method; anything not listed goes to the
+// base class's map and finally to the dialog manager's default handling.
+
+#define DECLARE_MESSAGE_MAP()                                                            \
+protected:                                                                               \
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                           \
+    BOOL theClass::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) \
+    {                                                                                    \
+        typedef baseClass TheBaseClass;
+
+#define END_MESSAGE_MAP()                                                                \
+        return TheBaseClass::OnWndMsg(message, wParam, lParam, result);                  \
+    }
+
+#define ON_WM_TIMER()                                                                    \
+    if (message == WM_TIMER)                                                             \
+    {                                                                                    \
+        OnTimer(static_cast<UINT_PTR>(wParam));                                          \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }
+
+// The request kind handed to OnCtlColor is CTLCOLOR_MSGBOX .. CTLCOLOR_STATIC.
+#define ON_WM_CTLCOLOR()                                                                 \
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)                    \
+    {                                                                                    \
+        result = reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam),     \
+                                                      reinterpret_cast<HWND>(lParam),    \
+                                                      message - WM_CTLCOLORMSGBOX));     \
+        return TRUE;                                                                     \
+    }
+
+#define ON_WM_PAINT()                                                                    \
+    if (message == WM_PAINT)                                                             \
+    {                                                                                    \
+        OnPaint();                                                                       \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }
+
+#define ON_WM_QUERYDRAGICON()                                                            \
+    if (message == WM_QUERYDRAGICON)                                                     \
+    {                                                                                    \
+        result = reinterpret_cast<LRESULT>(OnQueryDragIcon());                           \
+        return TRUE;                                                                     \
+    }
+
+#define ON_BN_CLICKED(id, handler)                                                       \
+    if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == BN_CLICKED) \
+    {                                                                                    \
+        handler();                                                                       \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }

@@ -1,0 +1,116 @@
+#include "ui/WaitDialog.h"
+
+#include "framework/DataExchange.h"
+#include "launch/Launcher.h"
+#include "ui/resource.h"
+
+#include <utility>
+
+namespace
+{
+constexpr UINT_PTR kCountdownTimer = 1;
+constexpr UINT kTickMs = 1000;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+} // namespace
+
+IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
+
+BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
+    ON_WM_TIMER()
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+CWaitDialog::CWaitDialog(int delay, std::string appPath, std::string showPath,
+                         std::string parameter, int kiosk, CWnd* parent)
+    : CDialog(IDD_WAIT, parent),
+      appPath(std::move(appPath)),
+      showPath(std::move(showPath)),
+      parameter(std::move(parameter)),
+      kiosk(kiosk),
+      remaining(delay)
+{
+}
+
+void CWaitDialog::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_WAIT_PROGRESS, progressBar);
+    DDX_Text(dx, IDC_WAIT_SECONDS, shownSeconds);
+}
+
+BOOL CWaitDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    backgroundBrush.CreateSolidBrush(kWhite);
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+
+    const int delay = remaining;
+    progressBar.SetRange(0, static_cast<short>(delay));
+    progressBar.SetPos(0);
+    ShowRemaining(delay);
+
+    if (delay == 0)
+        OnTimer(kCountdownTimer);
+    else
+        timerId = SetTimer(kCountdownTimer, kTickMs, nullptr);
+    return TRUE;
+}
+
+void CWaitDialog::ShowRemaining(int seconds)
+{
+    int lower = 0;
+    int upper = 0;
+    progressBar.GetRange(lower, upper);
+    progressBar.SetPos(upper - seconds);
+    shownSeconds = seconds;
+    UpdateData(FALSE);
+}
+
+// One tick: the count goes down by one; the tick that takes it below zero
+// starts the program, so the label rests on 0 for one whole tick first.
+void CWaitDialog::OnTimer(UINT_PTR)
+{
+    --remaining;
+    if (remaining >= 0)
+    {
+        ShowRemaining(remaining);
+        Default();
+        return;
+    }
+
+    if (timerId != 0)
+        KillTimer(timerId);
+    timerId = 0;
+    ShowWindow(SW_HIDE);
+    LaunchApplication(appPath);
+    EndDialog(IDOK);
+}
+
+void CWaitDialog::OnOK()
+{
+}
+
+void CWaitDialog::OnCancel()
+{
+    CDialog::OnCancel();
+}
+
+HBRUSH CWaitDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
+{
+    HBRUSH brush = CDialog::OnCtlColor(dc, window, ctlColor);
+    if (window == m_hWnd && ctlColor == CTLCOLOR_DLG)
+        return backgroundBrush;
+    if (ctlColor == CTLCOLOR_STATIC)
+    {
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetBkColor(dc, kWhite);
+        return backgroundBrush;
+    }
+    return brush;
+}
+
+void CWaitDialog::LaunchApplication(std::string path)
+{
+    StartProgram(m_hWnd, BuildLaunchCommand(path, parameter, kiosk, showPath));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "framework/Brush.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/ProgressCtrl.h"
+
+#include <string>
+
+// The topmost countdown of launch mode: counts the delay down once a second,
+// then hides itself, starts the program and ends with IDOK; Abort ends it
+// with IDCANCEL and starts nothing.
+class CWaitDialog : public CDialog
+{
+    DECLARE_DYNAMIC(CWaitDialog)
+
+public:
+    CWaitDialog(int delay, std::string appPath, std::string showPath, std::string parameter,
+                int kiosk, CWnd* parent = nullptr);
+
+    void ShowRemaining(int seconds);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* dx) override;
+
+    void OnTimer(UINT_PTR id);
+    HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
+
+    // Starts the program once the count has run out.
+    virtual void LaunchApplication(std::string appPath);
+
+    DECLARE_MESSAGE_MAP()
+
+    UINT_PTR timerId = 0;
+    std::string appPath;
+    std::string showPath;
+    std::string parameter;
+    int kiosk;
+    int remaining;
+    CBrush backgroundBrush;
+    CProgressCtrl progressBar;
+    int shownSeconds = 0;
+};
