@@ -7,10 +7,15 @@
 
 std::string KestrupExePath()
 {
-    const char* path = std::getenv("KESTRUP_EXE");
+    return WindowsPathFromEnvironment("KESTRUP_EXE");
+}
+
+std::string WindowsPathFromEnvironment(const char* variable)
+{
+    const char* path = std::getenv(variable);
     if (path == nullptr || *path == '\0')
     {
-        ADD_FAILURE() << "KESTRUP_EXE is not set";
+        ADD_FAILURE() << variable << " is not set";
         return std::string();
     }
     std::string windowsPath = path;
@@ -25,7 +30,7 @@ std::string KestrupExePath()
     return windowsPath;
 }
 
-DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
 {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -36,19 +41,29 @@ DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
                           &startup, &process))
     {
         ADD_FAILURE() << "CreateProcessA(" << commandLine << ") failed: " << ::GetLastError();
-        return static_cast<DWORD>(-1);
+        return nullptr;
     }
     ::CloseHandle(process.hThread);
+    if (processId != nullptr)
+        *processId = process.dwProcessId;
+    return process.hProcess;
+}
+
+DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+{
+    HANDLE process = StartProcess(commandLine);
+    if (process == nullptr)
+        return static_cast<DWORD>(-1);
     DWORD exitCode = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
     {
         ADD_FAILURE() << commandLine << " did not end within " << timeoutMs << " ms";
-        ::TerminateProcess(process.hProcess, 1);
+        ::TerminateProcess(process, 1);
     }
     else
     {
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        ::GetExitCodeProcess(process, &exitCode);
     }
-    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process);
     return exitCode;
 }

@@ -4,8 +4,15 @@
 
 #include <string>
 
-// The tool under test, as the build hands it over (KESTRUP_EXE), as a Windows path.
+// A program the build hands over in an environment variable, as a Windows path.
+std::string WindowsPathFromEnvironment(const char* variable);
+
+// The tool under test (KESTRUP_EXE).
 std::string KestrupExePath();
+
+// Starts a command line without waiting; returns the process handle (the
+// caller closes it), or null after recording a failure.
+HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
 
 // Starts a command line and waits for the process to end; returns its exit
 // code, or a failure is recorded and -1 returned.

@@ -1,0 +1,84 @@
+#include "framework/SystemMessage.h"
+#include "tests/support/Probe.h"
+#include "tests/support/Process.h"
+#include "tests/support/Registry.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// The tool started as the Run value starts it at logon.
+class LaunchEndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+
+    static void StoreSlot(int slot, const std::string& appPath)
+    {
+        const std::string key = testreg::SlotKey(slot);
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", appPath);
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", "D:\\Shows\\gala.shw");
+        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", "-p 1");
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", 1);
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", 1);
+        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", 3);
+    }
+
+    static std::string RunCommandLine(int slot)
+    {
+        return "\"" + KestrupExePath() + "\" /run " + std::to_string(slot);
+    }
+
+    TempFolder temp{"launch-e2e"};
+};
+
+TEST_F(LaunchEndToEndTest, RunValueCountsDownAndStartsTheStoredProgram)
+{
+    const std::string program = temp.MakeFolder("show tools") + "\\probe.exe";
+    InstallProbe(program);
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+    StoreSlot(4, program);
+
+    EXPECT_EQ(0u, RunAndWait(RunCommandLine(4)));
+
+    ProbeRecord started;
+    ASSERT_TRUE(WaitForProbeRecord(record, started)) << "the stored program did not start";
+    EXPECT_EQ("\"" + program + "\" -p 1 /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine);
+    EXPECT_EQ(temp.Path() + "show tools", started.folder);
+}
+
+TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
+{
+    const std::string folder = temp.Path() + "gone";
+    StoreSlot(6, folder + "\\show.exe");
+
+    DWORD processId = 0;
+    HANDLE process = StartProcess(RunCommandLine(6), &processId);
+    ASSERT_NE(nullptr, process);
+    HWND box = windows::WaitFor([processId](HWND w) {
+        return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId)
+               && windows::Text(w) == "Error";
+    });
+    std::string text;
+    if (box != nullptr)
+    {
+        text = windows::MessageBoxText(box);
+        windows::Press(box, IDOK);
+    }
+    const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+
+    ASSERT_NE(nullptr, box) << "no error box appeared";
+    EXPECT_TRUE(ended) << "the tool ends once the box is dismissed";
+    const size_t pathLine = text.rfind("\nPath: ");
+    ASSERT_NE(std::string::npos, pathLine) << text;
+    EXPECT_EQ(folder, text.substr(pathLine + 7));
+    EXPECT_FALSE(text.substr(0, pathLine).empty());
+}
+} // namespace

@@ -1,0 +1,115 @@
+#include "launch/Launcher.h"
+
+#include "framework/SystemMessage.h"
+#include "tests/support/Probe.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+// Runs the launcher on this thread while a driver answers its error boxes;
+// returns the texts of the boxes it saw.
+std::vector<std::string> StartAndCollectErrors(const std::function<void()>& start)
+{
+    std::vector<std::string> texts;
+    {
+        UiDriver driver([&texts](DWORD uiThread) {
+            HWND box = windows::WaitFor([uiThread](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToThread(w, uiThread)
+                       && windows::Text(w) == "Error";
+            }, 5000);
+            if (box == nullptr)
+                return;
+            texts.push_back(windows::MessageBoxText(box));
+            windows::Press(box, IDOK);
+        });
+        start();
+    }
+    return texts;
+}
+
+class StartProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char folder[MAX_PATH] = "";
+        ::GetCurrentDirectoryA(MAX_PATH, folder);
+        savedFolder = folder;
+    }
+    void TearDown() override { ::SetCurrentDirectoryA(savedFolder.c_str()); }
+
+    std::string savedFolder;
+    TempFolder temp{"launch"};
+};
+
+TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
+{
+    const std::string program = temp.MakeFolder("my tools") + "\\probe.exe";
+    InstallProbe(program);
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+
+    const LaunchCommand command = BuildLaunchCommand(program, "-x 2", 1, "D:\\Shows\\gala.shw");
+    const std::vector<std::string> errors =
+        StartAndCollectErrors([&command] { StartProgram(nullptr, command); });
+    EXPECT_TRUE(errors.empty()) << errors.front();
+
+    ProbeRecord started;
+    ASSERT_TRUE(WaitForProbeRecord(record, started)) << "the probe did not start";
+    EXPECT_EQ("\"" + program + "\" -x 2 /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine);
+    EXPECT_EQ(temp.Path() + "my tools", started.folder);
+
+    char current[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(temp.Path() + "my tools", std::string(current)) << "the tool moves into the folder too";
+}
+
+TEST_F(StartProgramTest, FailedStartShowsOneErrorBoxWithTheSystemsText)
+{
+    const std::string folder = temp.Path() + "missing";
+    const LaunchCommand command = BuildLaunchCommand(folder + "\\nothing.exe", "", 0, "");
+    const std::vector<std::string> errors =
+        StartAndCollectErrors([&command] { StartProgram(nullptr, command); });
+
+    ASSERT_EQ(1u, errors.size());
+    const size_t pathLine = errors[0].rfind("\nPath: ");
+    ASSERT_NE(std::string::npos, pathLine) << errors[0];
+    EXPECT_EQ(folder, errors[0].substr(pathLine + 7));
+    const std::string systemText = errors[0].substr(0, pathLine);
+    std::string expected2, expected3;
+    GetSystemMessage(ERROR_FILE_NOT_FOUND, expected2);
+    GetSystemMessage(ERROR_PATH_NOT_FOUND, expected3);
+    EXPECT_TRUE(systemText == expected2 || systemText == expected3)
+        << "box text <" << systemText << "> is the system's text for neither a missing file <"
+        << expected2 << "> nor a missing path <" << expected3 << ">";
+}
+
+TEST_F(StartProgramTest, CodeWithoutSystemTextIsReportedByNumber)
+{
+    const DWORD code = 0xE0001234;  // customer-defined: the system has no text for it
+    std::string none;
+    ASSERT_FALSE(GetSystemMessage(code, none));
+    const std::vector<std::string> errors =
+        StartAndCollectErrors([code] { ReportStartFailure(nullptr, code, "C:\\Shows"); });
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Error 3758101044\nPath: C:\\Shows", errors[0]);
+}
+
+TEST_F(StartProgramTest, CommandLineBeyondThePlatformsLimitIsReported)
+{
+    const std::string program = temp.Path() + "probe.exe";
+    InstallProbe(program);
+    ExpectProbeRecordAt(temp.Path() + "record.txt");
+    const LaunchCommand command = BuildLaunchCommand(program, std::string(40000, 'p'), 0, "");
+    const std::vector<std::string> errors =
+        StartAndCollectErrors([&command] { StartProgram(nullptr, command); });
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].find("\nPath: " + TrimFolder(temp.Path())))
+        << errors[0];
+}
+} // namespace

@@ -1,0 +1,365 @@
+#include "ui/WaitDialog.h"
+
+#include "tests/support/DialogTemplate.h"
+#include "tests/support/WindowDriver.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+// The countdown with its launches recorded instead of made. Unless told
+// otherwise the real timer is stopped once it was created, so that the test
+// delivers every tick itself.
+class RecordingWaitDialog : public CWaitDialog
+{
+public:
+    using CWaitDialog::CWaitDialog;
+
+    bool keepRealTimer = false;
+    UINT_PTR createdTimer = 0;
+    std::vector<std::string> launches;
+    BOOL visibleAtLaunch = TRUE;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = CWaitDialog::OnInitDialog();
+        createdTimer = timerId;
+        if (timerId != 0 && !keepRealTimer)
+            KillTimer(timerId);
+        return result;
+    }
+
+    void LaunchApplication(std::string path) override
+    {
+        visibleAtLaunch = ::IsWindowVisible(m_hWnd);
+        launches.push_back(path);
+    }
+};
+
+struct Shown
+{
+    std::string label;
+    int position;
+    bool operator==(const Shown& other) const
+    {
+        return label == other.label && position == other.position;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& shown)
+{
+    return out << "{\"" << shown.label << "\", " << shown.position << "}";
+}
+
+Shown Read(HWND dialog)
+{
+    return Shown{windows::ControlText(dialog, IDC_WAIT_SECONDS),
+                 static_cast<int>(::SendMessageA(::GetDlgItem(dialog, IDC_WAIT_PROGRESS),
+                                                 PBM_GETPOS, 0, 0))};
+}
+
+HWND WaitForCountdown(DWORD uiThread)
+{
+    return windows::WaitFor([uiThread](HWND w) {
+        return windows::IsVisibleDialog(w) && windows::BelongsToThread(w, uiThread)
+               && windows::Text(w).empty();
+    });
+}
+
+void Tick(HWND dialog)
+{
+    ::SendMessageA(dialog, WM_TIMER, 1, 0);
+}
+
+struct CountdownCase
+{
+    int delay;
+    std::vector<Shown> shown;  // on opening, then after each tick before the launch
+};
+
+class CountdownTest : public ::testing::TestWithParam<CountdownCase>
+{
+};
+
+TEST_P(CountdownTest, ShowsEachSecondAndLaunchesOnTheTickAfterZero)
+{
+    const CountdownCase& row = GetParam();
+    RecordingWaitDialog dialog(row.delay, "C:\\Apps\\show.exe", "", "", 0);
+    std::vector<Shown> shown;
+    std::vector<size_t> launchesBeforeTick;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window) << "no countdown window";
+            shown.push_back(Read(window));
+            for (int tick = 1; tick <= row.delay; ++tick)
+            {
+                Tick(window);
+                shown.push_back(Read(window));
+                launchesBeforeTick.push_back(dialog.launches.size());
+            }
+            Tick(window);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+    }
+    EXPECT_EQ(row.shown, shown) << "delay " << row.delay;
+    EXPECT_EQ(std::vector<size_t>(static_cast<size_t>(row.delay), 0), launchesBeforeTick)
+        << "nothing starts before the last tick";
+    EXPECT_EQ(std::vector<std::string>{"C:\\Apps\\show.exe"}, dialog.launches);
+    EXPECT_FALSE(dialog.visibleAtLaunch) << "the countdown hides before it starts the program";
+    EXPECT_NE(0u, dialog.createdTimer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Delays, CountdownTest,
+    ::testing::Values(CountdownCase{1, {{"1", 0}, {"0", 1}}},
+                      CountdownCase{3, {{"3", 0}, {"2", 1}, {"1", 2}, {"0", 3}}}));
+
+TEST(WaitDialogTest, DelayZeroLaunchesDuringInitialisationWithoutATimer)
+{
+    RecordingWaitDialog dialog(0, "C:\\Apps\\show.exe", "", "", 0);
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(std::vector<std::string>{"C:\\Apps\\show.exe"}, dialog.launches);
+    EXPECT_EQ(0u, dialog.createdTimer);
+}
+
+TEST(WaitDialogTest, AbortBeforeTheLastTickStartsNothing)
+{
+    RecordingWaitDialog dialog(2, "C:\\Apps\\show.exe", "", "", 0);
+    Shown afterTick{};
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            Tick(window);
+            Tick(window);
+            afterTick = Read(window);
+            ::SendMessageA(::GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    }
+    EXPECT_EQ((Shown{"0", 2}), afterTick);
+    EXPECT_TRUE(dialog.launches.empty());
+}
+
+TEST(WaitDialogTest, OkCommandIsIgnored)
+{
+    RecordingWaitDialog dialog(1, "C:\\Apps\\show.exe", "", "", 0);
+    bool openAfterOk = false;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ::SendMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+            openAfterOk = ::IsWindowVisible(window) && dialog.launches.empty();
+            Tick(window);
+            Tick(window);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+    }
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(1u, dialog.launches.size());
+}
+
+TEST(WaitDialogTest, NegativeDelayIsShownAndLaunchesOnTheFirstTick)
+{
+    RecordingWaitDialog dialog(-2, "C:\\Apps\\show.exe", "", "", 0);
+    std::string label;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            label = windows::ControlText(window, IDC_WAIT_SECONDS);
+            Tick(window);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+    }
+    EXPECT_EQ("-2", label);
+    EXPECT_NE(0u, dialog.createdTimer);
+    EXPECT_EQ(1u, dialog.launches.size());
+}
+
+TEST(WaitDialogTest, BarBoundsTakeTheLow16BitsOfTheDelay)
+{
+    RecordingWaitDialog dialog(70000, "C:\\Apps\\show.exe", "", "", 0);
+    PBRANGE range = {};
+    Shown first{};
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            ::SendMessageA(::GetDlgItem(window, IDC_WAIT_PROGRESS), PBM_GETRANGE, FALSE,
+                           reinterpret_cast<LPARAM>(&range));
+            Tick(window);
+            first = Read(window);
+            windows::Press(window, IDCANCEL);
+        });
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    }
+    EXPECT_EQ(0, range.iLow);
+    EXPECT_EQ(70000 & 0xFFFF, range.iHigh);
+    EXPECT_EQ("69999", first.label);
+}
+
+TEST(WaitDialogTest, RealTimerLaunchesOnItsSecondTick)
+{
+    RecordingWaitDialog dialog(1, "C:\\Apps\\show.exe", "", "", 0);
+    dialog.keepRealTimer = true;
+    const DWORD start = ::GetTickCount();
+    {
+        // Closes the countdown only if it never ends by itself.
+        UiDriver driver([&](DWORD uiThread) {
+            for (int i = 0; i < 300 && !windows::DialogsOfThread(uiThread).empty(); ++i)
+                ::Sleep(100);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+    }
+    const DWORD elapsed = ::GetTickCount() - start;
+    EXPECT_EQ(1u, dialog.launches.size());
+    EXPECT_GE(elapsed, 1900u) << "the launch comes with the second one-second tick";
+}
+
+TEST(WaitDialogTest, WindowIsATopmostToolWindowBuiltFromItsTemplate)
+{
+    RecordingWaitDialog dialog(5, "C:\\Apps\\show.exe", "", "", 0);
+    LONG style = 0;
+    LONG exStyle = 0;
+    std::vector<int> ids;
+    std::vector<std::string> classes;
+    std::string abort;
+    BITMAP banner = {};
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            style = ::GetWindowLongA(window, GWL_STYLE);
+            exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+            for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+                 child = ::GetWindow(child, GW_HWNDNEXT))
+            {
+                ids.push_back(static_cast<short>(::GetDlgCtrlID(child)));
+                classes.push_back(windows::ClassName(child));
+            }
+            abort = windows::ControlText(window, IDCANCEL);
+            HWND picture = ::GetWindow(::GetDlgItem(window, IDC_WAIT_SECONDS), GW_HWNDNEXT);
+            HBITMAP image = reinterpret_cast<HBITMAP>(
+                ::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            ::GetObjectA(image, sizeof(banner), &banner);
+            windows::Press(window, IDCANCEL);
+        });
+        dialog.DoModal();
+    }
+    EXPECT_EQ(WS_POPUP | WS_BORDER, style & (WS_POPUP | WS_BORDER | WS_CAPTION));
+    EXPECT_EQ(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ((std::vector<int>{IDCANCEL, IDC_WAIT_PROGRESS, -1, IDC_WAIT_SECONDS, -1}), ids);
+    EXPECT_EQ((std::vector<std::string>{"Button", "msctls_progress32", "Static", "Static",
+                                        "Static"}),
+              classes);
+    EXPECT_EQ("Abort", abort);
+    EXPECT_EQ(280, banner.bmWidth);
+    EXPECT_EQ(102, banner.bmHeight);
+}
+
+TEST(WaitDialogTemplateTest, MatchesTheCountdownsLayout)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(IDD_WAIT, dialog));
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_BORDER | DS_CENTER | DS_SETFOREGROUND | DS_SETFONT
+                                 | DS_FIXEDSYS),
+              dialog.style);
+    EXPECT_EQ(static_cast<DWORD>(WS_EX_TOPMOST | WS_EX_TOOLWINDOW), dialog.exStyle);
+    EXPECT_EQ(188, dialog.cx);
+    EXPECT_EQ(119, dialog.cy);
+    EXPECT_EQ("", dialog.caption);
+    EXPECT_EQ(8, dialog.pointSize);
+    EXPECT_EQ("MS Shell Dlg", dialog.typeface);
+
+    struct Expected
+    {
+        int id;
+        const char* className;
+        const char* text;
+        short x, y, cx, cy;
+        DWORD style;
+        DWORD exStyle;
+    };
+    const Expected expected[] = {
+        {IDCANCEL, "Button", "Abort", 68, 96, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
+        {IDC_WAIT_PROGRESS, "msctls_progress32", "", 36, 66, 115, 14,
+         WS_CHILD | WS_VISIBLE | WS_BORDER, 0},
+        {-1, "Static", "Time remaining:", 36, 84, 51, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT,
+         0},
+        {IDC_WAIT_SECONDS, "Static", "", 90, 84, 19, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT,
+         WS_EX_TRANSPARENT},
+        {-1, "Static", "#132", 0, 0, 187, 63, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0},
+    };
+    ASSERT_EQ(std::size(expected), dialog.items.size());
+    for (size_t i = 0; i < dialog.items.size(); ++i)
+    {
+        const TemplateItem& item = dialog.items[i];
+        const Expected& want = expected[i];
+        EXPECT_EQ(want.id, item.id) << "item " << i;
+        EXPECT_EQ(0, _stricmp(want.className, item.className.c_str()))
+            << "item " << i << ": " << item.className;
+        EXPECT_EQ(want.text, item.text) << "item " << i;
+        EXPECT_EQ(want.x, item.x) << "item " << i;
+        EXPECT_EQ(want.y, item.y) << "item " << i;
+        EXPECT_EQ(want.cx, item.cx) << "item " << i;
+        EXPECT_EQ(want.cy, item.cy) << "item " << i;
+        EXPECT_EQ(want.style, item.style) << "item " << i;
+        EXPECT_EQ(want.exStyle, item.exStyle) << "item " << i;
+    }
+}
+
+TEST(WaitDialogTest, TextsAndBackgroundAreWhite)
+{
+    RecordingWaitDialog dialog(5, "C:\\Apps\\show.exe", "", "", 0);
+    HBRUSH dialogBrush = nullptr;
+    HBRUSH staticBrush = nullptr;
+    HBRUSH buttonBrush = nullptr;
+    int backgroundMode = 0;
+    COLORREF backgroundColour = 0;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            HDC dc = ::CreateCompatibleDC(nullptr);
+            dialogBrush = reinterpret_cast<HBRUSH>(::SendMessageA(
+                window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+            staticBrush = reinterpret_cast<HBRUSH>(
+                ::SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_WAIT_SECONDS))));
+            backgroundMode = ::GetBkMode(dc);
+            backgroundColour = ::GetBkColor(dc);
+            buttonBrush = reinterpret_cast<HBRUSH>(
+                ::SendMessageA(window, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(window, IDCANCEL))));
+            ::DeleteDC(dc);
+            windows::Press(window, IDCANCEL);
+        });
+        dialog.DoModal();
+    }
+    LOGBRUSH colour = {};
+    ASSERT_NE(0, ::GetObjectA(dialogBrush, sizeof(colour), &colour));
+    EXPECT_EQ(RGB(255, 255, 255), colour.lbColor);
+    EXPECT_EQ(dialogBrush, staticBrush);
+    EXPECT_EQ(TRANSPARENT, backgroundMode);
+    EXPECT_EQ(RGB(255, 255, 255), backgroundColour);
+    EXPECT_NE(dialogBrush, buttonBrush) << "the Abort button keeps the system's look";
+}
+
+TEST(WaitDialogTest, CarriesItsRunTimeClass)
+{
+    CWaitDialog dialog(1, "a", "", "", 0);
+    EXPECT_STREQ("CWaitDialog", dialog.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(dialog.IsKindOf(RUNTIME_CLASS(CDialog)));
+    EXPECT_FALSE(CWnd().IsKindOf(RUNTIME_CLASS(CWaitDialog)));
+}
+} // namespace
