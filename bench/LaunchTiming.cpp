@@ -1,0 +1,145 @@
+// Measures launch mode under real conditions: for each delay, the tool is
+// started as its Run value starts it; the figures are taken from the moment
+// its countdown window appears to the moment the window is hidden (the start
+// of the program) and to the moment the started program has written its
+// record, against the nominal delay + 1 seconds; and the CPU time the tool
+// used between its window appearing and its end.
+//
+//   launch_timing.exe KESTRUP_EXE PROBE_EXE WORK_FOLDER
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
+const char kCompanyKey[] = "software\\vaxo";
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double CpuMs(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return -1;
+    auto ms = [](const FILETIME& t) {
+        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+struct Find
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM context)
+{
+    Find* find = reinterpret_cast<Find*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == find->processId && ::IsWindowVisible(window))
+    {
+        find->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowOf(DWORD processId)
+{
+    Find find{processId, nullptr};
+    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+void StoreSlot(const std::string& probe, DWORD delay)
+{
+    HKEY key;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSlotKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(probe.c_str()),
+                     static_cast<DWORD>(probe.size() + 1));
+    ::RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay), 4);
+    ::RegCloseKey(key);
+}
+
+bool FileExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+    {
+        std::fprintf(stderr, "usage: launch_timing KESTRUP_EXE PROBE_EXE WORK_FOLDER\n");
+        return 2;
+    }
+    const std::string tool = argv[1];
+    const std::string probe = argv[2];
+    const std::string record = std::string(argv[3]) + "\\probe-record.txt";
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_RECORD", record.c_str());
+
+    std::printf("%-6s %10s %12s %10s %12s %10s %12s\n", "delay", "nominal", "hidden", "error",
+                "started", "error", "tool CPU");
+    for (DWORD delay : {1u, 3u, 5u})
+    {
+        ::DeleteFileA(record.c_str());
+        StoreSlot(probe, delay);
+        std::string commandLine = "\"" + tool + "\" /run 9";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &process))
+        {
+            std::fprintf(stderr, "cannot start %s: %lu\n", tool.c_str(), ::GetLastError());
+            return 1;
+        }
+
+        HWND window = nullptr;
+        while (window == nullptr && ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        {
+            window = VisibleWindowOf(process.dwProcessId);
+            ::Sleep(1);
+        }
+        const double shown = Now();
+        const double cpuAtShown = CpuMs(process.hProcess);
+        double hidden = 0;
+        double started = 0;
+        while (started == 0 && Now() - shown < 60000)
+        {
+            if (hidden == 0 && !::IsWindowVisible(window))
+                hidden = Now();
+            if (FileExists(record))
+                started = Now();
+            ::Sleep(1);
+        }
+        ::WaitForSingleObject(process.hProcess, 60000);
+        const double cpu = CpuMs(process.hProcess) - cpuAtShown;
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+
+        const double nominal = (delay + 1) * 1000.0;
+        std::printf("%-6lu %8.0f ms %9.0f ms %+7.0f ms %9.0f ms %+7.0f ms %9.1f ms\n", delay, nominal,
+                    hidden - shown, hidden - shown - nominal, started - shown,
+                    started - shown - nominal, cpu);
+        std::fflush(stdout);
+    }
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kCompanyKey);
+    return 0;
+}
