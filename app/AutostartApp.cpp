@@ -2,6 +2,7 @@
 
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
+#include "ui/SettingsDialog.h"
 #include "ui/WaitDialog.h"
 
 #include <commctrl.h>
@@ -75,4 +76,16 @@ void CAutostartApp::RunLaunchMode()
 
 void CAutostartApp::RunConfigurationMode()
 {
+    CSettingsDialog dialog(nullptr);
+    m_pMainWnd = &dialog;
+    if (appType != AppTypeDisable)
+    {
+        dialog.SetAppType(appType);
+        dialog.SetDelay(static_cast<UINT>(delay));
+        dialog.SetAppPath(appPath);
+        dialog.SetShowPath(showPath);
+        dialog.SetKiosk(kiosk == 1);
+        dialog.SetParameter(parameter);
+    }
+    dialog.DoModal();
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 class CAutostartCommandLineInfo;
+class CSettingsDialog;
 
 // Kinds of program a slot starts, as stored under "Mode".
 enum AppType
@@ -38,6 +39,15 @@ public:
     BOOL HasOrbxPlayer() const { return orbxPlayerPath.empty() ? 0 : 1; }
     std::string GetZentorPath() const { return zentorPath; }
     std::string GetOrbxPlayerPath() const { return orbxPlayerPath; }
+
+    // Saving and the autostart registration. Failures inside the save are
+    // raised as a message text or as a RegistryError and reported in one
+    // "Error" box after the slot has been reset.
+    void SaveSettings(CSettingsDialog& dialog);
+    LONG RemoveAutostart();
+    virtual LONG SetRunValue(HKEY root, const char* valueName, const char* data);
+    LONG DeleteRegValue(HKEY root, const char* subKey, const char* valueName);
+    LONG DeleteRegKey(HKEY root, const char* subKey, const char* keyName);
 
     // The slot's settings, then the application's own paths.
     int slot = 0;

@@ -66,6 +66,37 @@ INT_PTR CDialog::DoModal()
     return m_modalResult;
 }
 
+// A dialog that neither centres itself nor was moved by its initialisation
+// is centred on its owner, or on the screen's work area when it has none.
+void CDialog::CenterIfNotPlaced(const RECT& before)
+{
+    if (!::IsWindow(m_hWnd) || (::GetWindowLongA(m_hWnd, GWL_STYLE) & (DS_CENTER | DS_ABSALIGN)))
+        return;
+    RECT now;
+    ::GetWindowRect(m_hWnd, &now);
+    if (now.left != before.left || now.top != before.top)
+        return;
+
+    RECT area;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
+    {
+        ::GetWindowRect(owner, &area);
+    }
+    else
+    {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    const int width = now.right - now.left;
+    const int height = now.bottom - now.top;
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CDialog::RunModalLoop()
 {
     MSG message;
@@ -175,7 +206,13 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
     LRESULT result = 0;
     if (message == WM_INITDIALOG)
-        return OnInitDialog();
+    {
+        RECT before;
+        ::GetWindowRect(m_hWnd, &before);
+        const BOOL focusDefault = OnInitDialog();
+        CenterIfNotPlaced(before);
+        return focusDefault;
+    }
     if (OnWndMsg(message, wParam, lParam, result))
     {
         if (AnswersDirectly(message))

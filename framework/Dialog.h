@@ -38,6 +38,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RunModalLoop();
+    void CenterIfNotPlaced(const RECT& before);
 
     UINT m_templateId;
     CWnd* m_pParentWnd;

@@ -12,3 +12,20 @@
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
+
+// Settings dialog
+#define IDD_SETTINGS 102
+#define IDI_APP 4
+#define IDB_SETTINGS_BANNER 134
+#define IDC_ZENTOR 1000
+#define IDC_ORBX_PLAYER 1001
+#define IDC_DISABLE 1002
+#define IDC_USER_DEFINED 1003
+#define IDC_APP_PATH 1004
+#define IDC_BROWSE_APP 1005
+#define IDC_KIOSK 1006
+#define IDC_DELAY 1007
+#define IDC_DELAY_SPIN 1008
+#define IDC_SHOW_PATH 1009
+#define IDC_BROWSE_SHOW 1010
+#define IDC_PARAMETER 1011

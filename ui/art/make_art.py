@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures: the countdown banner (280 x 102) as a
-24-bit BMP on a white ground. Run from anywhere; writes into ui/res/."""
+"""Draws the program's pictures into ui/res/: the countdown banner
+(280 x 102) and the settings banner (406 x 74) as 24-bit BMPs on a white
+ground, and the program icon (32 x 32, 256 colours). Run from anywhere."""
 
 import os
 import struct
@@ -82,6 +83,44 @@ def wait_banner():
     p.save_bmp("wait-banner.bmp")
 
 
+def settings_banner():
+    p = Picture(406, 74)
+    p.fill(0, 30, 406, 44, GREY)
+    p.wing(22, 14, 40, ACCENT)
+    p.wing(38, 24, 30, INK)
+    p.text(90, 10, "vaxo", 2, ACCENT)
+    p.text(90, 28, "KESTRUP", 4, INK)
+    p.save_bmp("settings-banner.bmp")
+
+
+def icon():
+    """32 x 32, 8 bits per pixel with a 256-entry palette, fully opaque."""
+    p = Picture(32, 32)
+    p.fill(0, 0, 32, 32, INK)
+    p.fill(2, 2, 30, 30, WHITE)
+    p.wing(5, 8, 22, ACCENT)
+    p.wing(9, 13, 16, INK)
+    palette = []
+    for row in p.pixels:
+        for colour in row:
+            if colour not in palette:
+                palette.append(colour)
+    palette += [(0, 0, 0)] * (256 - len(palette))
+    pixels = bytearray()
+    for row in reversed(p.pixels):
+        pixels += bytes(palette.index(c) for c in row)
+    mask = b"\0" * (4 * 32)
+    info = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 8, 0, len(pixels) + len(mask), 0, 0, 256, 0)
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    image = info + colours + pixels + mask
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, 1, 8, len(image), 6 + 16)
+    with open(os.path.join(OUT, "kestrup.ico"), "wb") as f:
+        f.write(header + entry + image)
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     wait_banner()
+    settings_banner()
+    icon()

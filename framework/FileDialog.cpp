@@ -1,0 +1,34 @@
+#include "framework/FileDialog.h"
+
+#include <cstring>
+
+CFileDialog::CFileDialog(BOOL, const char* defaultExtension, const char* fileName, DWORD flags,
+                         const char* filter, CWnd* parent)
+    : m_ofn(), m_fileName()
+{
+    if (filter != nullptr)
+    {
+        m_filter = filter;
+        for (char& c : m_filter)
+            if (c == '|')
+                c = '\0';
+    }
+    if (defaultExtension != nullptr)
+        m_defaultExtension = defaultExtension;
+    if (fileName != nullptr)
+        std::strncpy(m_fileName, fileName, MAX_PATH - 1);
+
+    m_ofn.lStructSize = sizeof(m_ofn);
+    m_ofn.hwndOwner = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
+    m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();
+    m_ofn.nFilterIndex = 1;
+    m_ofn.lpstrFile = m_fileName;
+    m_ofn.nMaxFile = MAX_PATH;
+    m_ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
+    m_ofn.Flags = flags | OFN_EXPLORER;
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    return ::GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
+}

@@ -1,0 +1,323 @@
+#include "ui/SettingsDialog.h"
+
+#include "app/AutostartApp.h"
+#include "framework/DataExchange.h"
+#include "framework/FileDialog.h"
+#include "framework/MessageBox.h"
+#include "ui/resource.h"
+
+namespace
+{
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kMaxPathChars = 255;
+constexpr UINT kMaxDelay = 120;
+
+const char kApplicationFilter[] = "Executeable Files|*.exe;*.com;*.bat;*.cmd|All Files (*.*)|*.*||";
+const char kShowFileFilter[] = "Show FIle (*.shw)|*.shw|All Files (*.*)|*.*||";
+
+CAutostartApp* App()
+{
+    return static_cast<CAutostartApp*>(AfxGetApp());
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_BROWSE_APP, OnBrowseApp)
+    ON_BN_CLICKED(IDC_BROWSE_SHOW, OnBrowseShow)
+    ON_BN_CLICKED(IDC_USER_DEFINED, OnUserDefined)
+    ON_BN_CLICKED(IDC_ZENTOR, OnZentor)
+    ON_BN_CLICKED(IDC_ORBX_PLAYER, OnOrbxPlayer)
+    ON_BN_CLICKED(IDC_DISABLE, OnDisable)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+CSettingsDialog::CSettingsDialog(CWnd* parent) : CDialog(IDD_SETTINGS, parent)
+{
+    CWinApp* app = AfxGetApp();
+    HINSTANCE instance = app != nullptr && app->m_hInstance != nullptr ? app->m_hInstance
+                                                                        : ::GetModuleHandleA(nullptr);
+    icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+}
+
+CSettingsDialog::~CSettingsDialog() = default;
+
+void CSettingsDialog::SetAppType(int type)
+{
+    appType = type;
+}
+
+void CSettingsDialog::SetDelay(UINT seconds)
+{
+    delay = seconds;
+    if (IsWindow())
+        UpdateData(FALSE);
+}
+
+void CSettingsDialog::SetAppPath(const std::string& path)
+{
+    appPath = path;
+    if (IsWindow())
+        UpdateData(FALSE);
+}
+
+void CSettingsDialog::SetShowPath(const std::string& path)
+{
+    showPath = path;
+    if (IsWindow())
+        UpdateData(FALSE);
+}
+
+void CSettingsDialog::SetParameter(const std::string& text)
+{
+    parameter = text;
+    if (IsWindow())
+        UpdateData(FALSE);
+}
+
+void CSettingsDialog::SetKiosk(bool on)
+{
+    kiosk = on;
+    if (IsWindow())
+        kioskCheck.SetCheck(on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+std::string CSettingsDialog::GetAppPath()
+{
+    UpdateData(TRUE);
+    return appPath;
+}
+
+std::string CSettingsDialog::GetShowPath()
+{
+    UpdateData(TRUE);
+    return showPath;
+}
+
+std::string CSettingsDialog::GetParameter()
+{
+    UpdateData(TRUE);
+    return parameter;
+}
+
+UINT CSettingsDialog::GetDelay()
+{
+    UpdateData(TRUE);
+    return delay;
+}
+
+void CSettingsDialog::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_APP_PATH, appPath);
+    DDV_MaxChars(dx, appPath, kMaxPathChars);
+    DDX_Text(dx, IDC_DELAY, delay);
+    DDV_MinMaxUInt(dx, delay, 0, kMaxDelay);
+    DDX_Text(dx, IDC_SHOW_PATH, showPath);
+    DDV_MaxChars(dx, showPath, kMaxPathChars);
+    DDX_Text(dx, IDC_PARAMETER, parameter);
+    DDX_Control(dx, IDC_APP_PATH, appPathEdit);
+    DDX_Control(dx, IDC_BROWSE_APP, browseAppButton);
+    DDX_Control(dx, IDC_ZENTOR, zentorRadio);
+    DDX_Control(dx, IDC_ORBX_PLAYER, orbxPlayerRadio);
+    DDX_Control(dx, IDC_DISABLE, disableRadio);
+    DDX_Control(dx, IDC_USER_DEFINED, userDefinedRadio);
+    DDX_Control(dx, IDC_KIOSK, kioskCheck);
+    DDX_Control(dx, IDC_SHOW_PATH, showPathEdit);
+    DDX_Control(dx, IDC_BROWSE_SHOW, browseShowButton);
+    DDX_Control(dx, IDC_PARAMETER, parameterEdit);
+    DDX_Control(dx, IDC_DELAY, delayEdit);
+    DDX_Control(dx, IDC_DELAY_SPIN, delaySpin);
+}
+
+BOOL CSettingsDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    backgroundBrush.CreateSolidBrush(kWhite);
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    toolTip.reset(new CToolTipCtrl);
+    if (!toolTip->Create(this))
+        toolTip.reset();
+    if (toolTip)
+    {
+        toolTip->AddTool(m_hWnd, disableRadio, "Disable autostart");
+        toolTip->AddTool(m_hWnd, orbxPlayerRadio, "Enable autostart for the vaxo ORBX Player");
+        toolTip->AddTool(m_hWnd, zentorRadio, "Enable autostart for the vaxo Zentor");
+        toolTip->AddTool(m_hWnd, userDefinedRadio, "Enable autostart for a user defined application");
+        toolTip->AddTool(m_hWnd, kioskCheck, "Launch vaxo Zentor in kiosk mode");
+        toolTip->AddTool(m_hWnd, browseAppButton, "Browse File");
+        toolTip->AddTool(m_hWnd, browseShowButton, "Browse Show File");
+    }
+
+    CAutostartApp* app = App();
+    zentorRadio.EnableWindow(app != nullptr && app->HasZentor());
+    orbxPlayerRadio.EnableWindow(app != nullptr && app->HasOrbxPlayer());
+    delaySpin.SetRange(0, kMaxDelay);
+    kioskCheck.SetCheck(kiosk ? BST_CHECKED : BST_UNCHECKED);
+
+    switch (appType)
+    {
+    case AppTypeZentor: OnZentor(); break;
+    case AppTypeOrbxPlayer: OnOrbxPlayer(); break;
+    case AppTypeUserDefined: OnUserDefined(); break;
+    default: OnDisable(); break;
+    }
+    return TRUE;
+}
+
+void CSettingsDialog::EnableAppPath(bool enable)
+{
+    appPathEdit.SetReadOnly(!enable);
+    browseAppButton.EnableWindow(enable);
+}
+
+void CSettingsDialog::EnableShowFile(bool enable)
+{
+    showPathEdit.SetReadOnly(!enable);
+    kioskCheck.EnableWindow(enable);
+    browseShowButton.EnableWindow(enable);
+}
+
+void CSettingsDialog::EnableDelay(bool enable)
+{
+    delayEdit.SetReadOnly(!enable);
+    delaySpin.EnableWindow(enable);
+}
+
+void CSettingsDialog::Select(Selection selection)
+{
+    EnableAppPath(selection == Selection::UserDefined);
+    EnableShowFile(selection == Selection::Zentor);
+    CButton& own = selection == Selection::Disable  ? disableRadio
+                   : selection == Selection::Zentor ? zentorRadio
+                   : selection == Selection::OrbxPlayer ? orbxPlayerRadio
+                                                        : userDefinedRadio;
+    own.SetCheck(BST_CHECKED);
+    parameterEdit.SetReadOnly(selection == Selection::Disable);
+    EnableDelay(selection != Selection::Disable);
+
+    // A failed read leaves the members as far as they were read.
+    UpdateData(TRUE);
+    CAutostartApp* app = App();
+    switch (selection)
+    {
+    case Selection::Disable:
+        appPath.clear();
+        showPath.clear();
+        parameter.clear();
+        break;
+    case Selection::Zentor:
+        appPath = app != nullptr ? app->GetZentorPath() : std::string();
+        break;
+    case Selection::OrbxPlayer:
+        appPath = app != nullptr ? app->GetOrbxPlayerPath() : std::string();
+        showPath.clear();
+        break;
+    case Selection::UserDefined:
+        showPath.clear();
+        break;
+    }
+    UpdateData(FALSE);
+}
+
+void CSettingsDialog::OnDisable()
+{
+    Select(Selection::Disable);
+}
+
+void CSettingsDialog::OnZentor()
+{
+    Select(Selection::Zentor);
+}
+
+void CSettingsDialog::OnOrbxPlayer()
+{
+    Select(Selection::OrbxPlayer);
+}
+
+void CSettingsDialog::OnUserDefined()
+{
+    Select(Selection::UserDefined);
+}
+
+void CSettingsDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (appPath.empty() && !IsDisableChecked())
+    {
+        AfxMessageBox("No application path specified.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (CAutostartApp* app = App())
+        app->SaveSettings(*this);
+    CDialog::OnOK();
+}
+
+void CSettingsDialog::Browse(const char* filter, std::string& path)
+{
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, filter, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    UpdateData(TRUE);
+    path = dialog.GetPathName();
+    UpdateData(FALSE);
+}
+
+void CSettingsDialog::OnBrowseApp()
+{
+    Browse(kApplicationFilter, appPath);
+}
+
+void CSettingsDialog::OnBrowseShow()
+{
+    Browse(kShowFileFilter, showPath);
+}
+
+BOOL CSettingsDialog::PreTranslateMessage(MSG* message)
+{
+    if (toolTip)
+        toolTip->RelayEvent(message);
+    return CDialog::PreTranslateMessage(message);
+}
+
+HBRUSH CSettingsDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
+{
+    HBRUSH brush = CDialog::OnCtlColor(dc, window, ctlColor);
+    if (window == m_hWnd && ctlColor == CTLCOLOR_DLG)
+        return backgroundBrush;
+    if (ctlColor == CTLCOLOR_STATIC || ctlColor == CTLCOLOR_BTN)
+    {
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetBkColor(dc, kWhite);
+        return backgroundBrush;
+    }
+    return brush;
+}
+
+void CSettingsDialog::OnPaint()
+{
+    if (!IsIconic())
+    {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    dc.DrawIcon(x, y, icon);
+}
+
+HCURSOR CSettingsDialog::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(icon);
+}

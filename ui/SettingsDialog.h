@@ -1,0 +1,86 @@
+#pragma once
+
+#include "framework/Brush.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+
+#include <memory>
+#include <string>
+
+// The window of configuration mode: what to start at logon, and how. The
+// checked radio button is the only record of the kind while it runs.
+class CSettingsDialog : public CDialog
+{
+public:
+    explicit CSettingsDialog(CWnd* parent = nullptr);
+    ~CSettingsDialog() override;
+
+    void SetAppType(int type);
+    void SetDelay(UINT seconds);
+    void SetAppPath(const std::string& path);
+    void SetShowPath(const std::string& path);
+    void SetKiosk(bool on);
+    void SetParameter(const std::string& text);
+
+    // What the save reads back.
+    bool IsDisableChecked() const { return disableRadio.GetCheck() == BST_CHECKED; }
+    bool IsZentorChecked() const { return zentorRadio.GetCheck() == BST_CHECKED; }
+    bool IsOrbxPlayerChecked() const { return orbxPlayerRadio.GetCheck() == BST_CHECKED; }
+    bool IsUserDefinedChecked() const { return userDefinedRadio.GetCheck() == BST_CHECKED; }
+    bool IsKioskChecked() const { return kioskCheck.GetCheck() == BST_CHECKED; }
+    std::string GetAppPath();
+    std::string GetShowPath();
+    std::string GetParameter();
+    UINT GetDelay();
+
+    BOOL PreTranslateMessage(MSG* message) override;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnBrowseApp();
+    void OnBrowseShow();
+    void OnUserDefined();
+    void OnZentor();
+    void OnOrbxPlayer();
+    void OnDisable();
+    HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
+
+    void EnableAppPath(bool enable);
+    void EnableShowFile(bool enable);
+    void EnableDelay(bool enable);
+
+    DECLARE_MESSAGE_MAP()
+
+    HICON icon;
+    CBrush backgroundBrush;
+    std::unique_ptr<CToolTipCtrl> toolTip;
+    std::string appPath;
+    UINT delay = 20;
+    std::string showPath;
+    std::string parameter;
+    CEdit appPathEdit;
+    CEdit showPathEdit;
+    CEdit parameterEdit;
+    CButton browseAppButton;
+    CButton zentorRadio;
+    CButton orbxPlayerRadio;
+    CButton disableRadio;
+    CButton userDefinedRadio;
+    CButton kioskCheck;
+    CButton browseShowButton;
+    CEdit delayEdit;
+    CSpinButtonCtrl delaySpin;
+    bool kiosk = false;
+    int appType = 0;
+
+private:
+    enum class Selection { Disable, Zentor, OrbxPlayer, UserDefined };
+    void Select(Selection selection);
+    void Browse(const char* filter, std::string& path);
+};
