@@ -1,5 +1,6 @@
 #include "tests/support/Process.h"
 #include "tests/support/Registry.h"
+#include "tests/support/SettingsSession.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,19 @@ TEST_F(ExecutableTest, RunSwitchWithoutSlotEndsWithoutTouchingTheRegistry)
 
 namespace
 {
-TEST_F(ExecutableTest, LoadingASlotLeavesItsKeyBehind)
+TEST_F(ExecutableTest, SlotWithoutProgramOpensItsSettingsAndLeavesItsKeyBehind)
 {
-    RunAndWait(CommandLine("/run 7"));
+    DWORD processId = 0;
+    HANDLE process = StartProcess(CommandLine("/run 7"), &processId);
+    ASSERT_NE(nullptr, process);
+    {
+        SettingsSession s(processId, true);
+        EXPECT_TRUE(s.Found()) << "configuration mode shows the settings";
+        if (s.Found())
+            s.Click(IDCANCEL);
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 30000));
+    ::CloseHandle(process);
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(7).c_str()));
     EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str()));
 }

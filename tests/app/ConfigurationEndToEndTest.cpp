@@ -1,0 +1,76 @@
+#include "tests/support/Probe.h"
+#include "tests/support/Process.h"
+#include "tests/support/Registry.h"
+#include "tests/support/SettingsSession.h"
+#include "tests/support/TempFolder.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class ConfigurationEndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0");
+    }
+
+    TempFolder temp{"configure-e2e"};
+};
+
+TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsTheProgram)
+{
+    const std::string program = temp.MakeFolder("user tools") + "\\probe.exe";
+    InstallProbe(program);
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+
+    DWORD processId = 0;
+    HANDLE process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
+    ASSERT_NE(nullptr, process);
+    SeenBox saved;
+    {
+        SettingsSession s(processId, true);
+        if (s.Found())
+        {
+            s.Click(IDC_USER_DEFINED);
+            s.Type(IDC_APP_PATH, program);
+            s.Type(IDC_DELAY, "1");
+            s.Click(IDOK);
+            saved = s.AnswerBox();
+        }
+        EXPECT_TRUE(s.Found()) << "the settings dialog did not appear";
+    }
+    const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ("Settings successfully saved.", saved.text);
+    EXPECT_EQ("vaxo Kestrup V3.6", saved.caption);
+
+    DWORD type = 0;
+    std::string runValue;
+    ASSERT_TRUE(testreg::ReadValue(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0", type,
+                                   runValue));
+    runValue = runValue.substr(0, runValue.find('\0'));
+    EXPECT_EQ(0, _stricmp(("\"" + KestrupExePath() + "\" /run 0").c_str(), runValue.c_str()))
+        << runValue;
+
+    std::string appPath;
+    ASSERT_TRUE(testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "AppPath", type,
+                                   appPath));
+    EXPECT_EQ(program, appPath.substr(0, appPath.find('\0')));
+
+    // What the system does at the next logon.
+    EXPECT_EQ(0u, RunAndWait(runValue));
+    ProbeRecord started;
+    ASSERT_TRUE(WaitForProbeRecord(record, started));
+    EXPECT_EQ("\"" + program + "\"", started.commandLine);
+}
+} // namespace

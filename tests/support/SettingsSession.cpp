@@ -1,0 +1,106 @@
+#include "tests/support/SettingsSession.h"
+
+#include "tests/support/WindowDriver.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+
+namespace
+{
+bool Owned(HWND window, DWORD owner, bool byProcess)
+{
+    return byProcess ? windows::BelongsToProcess(window, owner)
+                     : windows::BelongsToThread(window, owner);
+}
+} // namespace
+
+SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs)
+{
+    SeenBox seen;
+    HWND box = windows::WaitFor([&](HWND w) {
+        return w != except && windows::IsVisibleDialog(w) && Owned(w, owner, byProcess)
+               && ::GetDlgItem(w, IDC_APP_PATH) == nullptr;
+    }, timeoutMs);
+    if (box == nullptr)
+        return seen;
+    seen.found = true;
+    seen.caption = windows::Text(box);
+    seen.text = windows::MessageBoxText(box);
+    seen.owner = ::GetWindow(box, GW_OWNER);
+    windows::Press(box, IDOK);
+    windows::WaitFor([box](HWND) { return !::IsWindow(box); }, 10000);
+    for (int i = 0; i < 500 && ::IsWindow(box); ++i)
+        ::Sleep(20);
+    return seen;
+}
+
+SettingsSession::SettingsSession(DWORD owner, bool byProcess) : owner(owner), byProcess(byProcess)
+{
+    dialog = windows::WaitFor([this](HWND w) { return Matches(w); });
+}
+
+bool SettingsSession::Matches(HWND window) const
+{
+    return windows::IsVisibleDialog(window) && Owned(window, owner, byProcess)
+           && ::GetDlgItem(window, IDC_APP_PATH) != nullptr;
+}
+
+void SettingsSession::Click(int id)
+{
+    ::SendNotifyMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+}
+
+void SettingsSession::Type(int id, const std::string& text)
+{
+    ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+SettingsFields SettingsSession::Read() const
+{
+    auto readOnly = [this](int id) {
+        return (::GetWindowLongA(::GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
+    };
+    auto enabled = [this](int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != 0; };
+    auto checked = [this](int id) {
+        return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+
+    SettingsFields fields;
+    for (int id : {IDC_DISABLE, IDC_ZENTOR, IDC_ORBX_PLAYER, IDC_USER_DEFINED})
+        if (checked(id))
+            fields.checkedRadio = fields.checkedRadio == 0 ? id : -1;
+    fields.zentorEnabled = enabled(IDC_ZENTOR);
+    fields.orbxEnabled = enabled(IDC_ORBX_PLAYER);
+    fields.appPathReadOnly = readOnly(IDC_APP_PATH);
+    fields.showPathReadOnly = readOnly(IDC_SHOW_PATH);
+    fields.parameterReadOnly = readOnly(IDC_PARAMETER);
+    fields.delayReadOnly = readOnly(IDC_DELAY);
+    fields.browseAppEnabled = enabled(IDC_BROWSE_APP);
+    fields.browseShowEnabled = enabled(IDC_BROWSE_SHOW);
+    fields.kioskEnabled = enabled(IDC_KIOSK);
+    fields.spinEnabled = enabled(IDC_DELAY_SPIN);
+    fields.kioskChecked = checked(IDC_KIOSK);
+    fields.appPath = windows::ControlText(dialog, IDC_APP_PATH);
+    fields.showPath = windows::ControlText(dialog, IDC_SHOW_PATH);
+    fields.parameter = windows::ControlText(dialog, IDC_PARAMETER);
+    fields.delay = windows::ControlText(dialog, IDC_DELAY);
+    return fields;
+}
+
+SeenBox SettingsSession::AnswerBox(DWORD timeoutMs)
+{
+    return AnswerBoxOf(owner, byProcess, dialog, timeoutMs);
+}
+
+bool SettingsSession::WaitUntilClosed(DWORD timeoutMs) const
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20)
+    {
+        if (!::IsWindow(dialog) || !::IsWindowVisible(dialog))
+            return true;
+        ::Sleep(20);
+    }
+    return false;
+}

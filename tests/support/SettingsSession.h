@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Works the settings dialog from a driver thread (or another process) as a
+// user would: clicks by control id, typed text, message boxes answered.
+struct SeenBox
+{
+    std::string caption;
+    std::string text;
+    HWND owner = nullptr;
+    bool found = false;
+};
+
+struct SettingsFields
+{
+    int checkedRadio = 0;          // control id of the checked radio button, 0 for none
+    bool zentorEnabled, orbxEnabled;
+    bool appPathReadOnly, showPathReadOnly, parameterReadOnly, delayReadOnly;
+    bool browseAppEnabled, browseShowEnabled, kioskEnabled, spinEnabled;
+    bool kioskChecked;
+    std::string appPath, showPath, parameter, delay;
+};
+
+class SettingsSession
+{
+public:
+    // Waits for the dialog of the given thread (or, with byProcess, process).
+    explicit SettingsSession(DWORD owner, bool byProcess = false);
+
+    bool Found() const { return dialog != nullptr; }
+    HWND Dialog() const { return dialog; }
+
+    // Clicks a button; returns once the click was handled or a box it opened is up.
+    void Click(int id);
+    void Type(int id, const std::string& text);
+    SettingsFields Read() const;
+
+    // Waits for a message box of the dialog's thread and presses its OK button.
+    SeenBox AnswerBox(DWORD timeoutMs = 20000);
+    bool WaitUntilClosed(DWORD timeoutMs = 20000) const;
+
+private:
+    bool Matches(HWND window) const;
+
+    DWORD owner;
+    bool byProcess;
+    HWND dialog = nullptr;
+};
+
+// Waits for a message box of a thread (or process) before any dialog exists.
+SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs = 20000);

@@ -1,0 +1,414 @@
+#include "ui/SettingsDialog.h"
+
+#include "app/AutostartApp.h"
+#include "tests/support/DialogTemplate.h"
+#include "tests/support/Registry.h"
+#include "tests/support/SettingsSession.h"
+#include "tests/support/WindowDriver.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+const char kZentor[] = "C:\\Suite\\Zentor\\ZENTOR.EXE";
+const char kOrbx[] = "C:\\Suite\\Player\\ORBXPlayer.exe";
+const char kTitle[] = "vaxo Kestrup V3.6";
+
+class SettingsDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+        app.SetCurrentHandles(::GetModuleHandleA(nullptr));
+        app.SetRegistryKey("vaxo");
+        app.zentorPath = kZentor;
+        app.orbxPlayerPath = kOrbx;
+    }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+
+    // Runs the dialog here while the script works it from a driver thread;
+    // the script's last act should close it. Returns DoModal's result.
+    INT_PTR Run(const std::function<void(SettingsSession&)>& script)
+    {
+        INT_PTR result = -1;
+        {
+            UiDriver driver([&script](DWORD uiThread) {
+                SettingsSession session(uiThread);
+                ASSERT_TRUE(session.Found()) << "the settings dialog did not appear";
+                script(session);
+            });
+            result = dialog.DoModal();
+        }
+        return result;
+    }
+
+    void Prefill(int type, UINT delay, const std::string& path, const std::string& show,
+                 bool kiosk, const std::string& parameter)
+    {
+        dialog.SetAppType(type);
+        dialog.SetDelay(delay);
+        dialog.SetAppPath(path);
+        dialog.SetShowPath(show);
+        dialog.SetKiosk(kiosk);
+        dialog.SetParameter(parameter);
+    }
+
+    CAutostartApp app;
+    CSettingsDialog dialog;
+};
+
+TEST_F(SettingsDialogTest, WithoutPrefillDisableIsSelectedAndEverythingLocked)
+{
+    SettingsFields fields;
+    Run([&](SettingsSession& s) {
+        fields = s.Read();
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDC_DISABLE, fields.checkedRadio);
+    EXPECT_TRUE(fields.appPathReadOnly && fields.showPathReadOnly && fields.parameterReadOnly
+                && fields.delayReadOnly);
+    EXPECT_FALSE(fields.browseAppEnabled || fields.browseShowEnabled || fields.kioskEnabled
+                 || fields.spinEnabled);
+    EXPECT_EQ("20", fields.delay);
+    EXPECT_EQ("", fields.appPath + fields.showPath + fields.parameter);
+    EXPECT_TRUE(fields.zentorEnabled && fields.orbxEnabled);
+}
+
+struct SelectionCase
+{
+    const char* name;
+    int radio;
+    bool appWritable, showWritable, parameterWritable, delayWritable;
+    std::string appPath, showPath, parameter;
+};
+
+class SelectionTest : public SettingsDialogTest, public ::testing::WithParamInterface<SelectionCase>
+{
+};
+
+// Starts from Zentor with a show file, a parameter and delay 30, then clicks.
+TEST_P(SelectionTest, ClickingARadioButtonSetsLocksAndFields)
+{
+    const SelectionCase& row = GetParam();
+    Prefill(AppTypeZentor, 30, "", "D:\\Shows\\gala.shw", false, "-p 1");
+    SettingsFields fields;
+    Run([&](SettingsSession& s) {
+        s.Click(row.radio);
+        fields = s.Read();
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(row.radio, fields.checkedRadio) << row.name;
+    EXPECT_EQ(row.appWritable, !fields.appPathReadOnly) << row.name;
+    EXPECT_EQ(row.appWritable, fields.browseAppEnabled) << row.name;
+    EXPECT_EQ(row.showWritable, !fields.showPathReadOnly) << row.name;
+    EXPECT_EQ(row.showWritable, fields.browseShowEnabled) << row.name;
+    EXPECT_EQ(row.showWritable, fields.kioskEnabled) << row.name;
+    EXPECT_EQ(row.parameterWritable, !fields.parameterReadOnly) << row.name;
+    EXPECT_EQ(row.delayWritable, !fields.delayReadOnly) << row.name;
+    EXPECT_EQ(row.delayWritable, fields.spinEnabled) << row.name;
+    EXPECT_EQ(row.appPath, fields.appPath) << row.name;
+    EXPECT_EQ(row.showPath, fields.showPath) << row.name;
+    EXPECT_EQ(row.parameter, fields.parameter) << row.name;
+    EXPECT_EQ("30", fields.delay) << row.name << ": no selection changes the delay";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Radios, SelectionTest,
+    ::testing::Values(
+        SelectionCase{"Disable", IDC_DISABLE, false, false, false, false, "", "", ""},
+        SelectionCase{"Zentor", IDC_ZENTOR, false, true, true, true, kZentor, "D:\\Shows\\gala.shw",
+                      "-p 1"},
+        SelectionCase{"ORBX Player", IDC_ORBX_PLAYER, false, false, true, true, kOrbx, "", "-p 1"},
+        SelectionCase{"User Defined", IDC_USER_DEFINED, true, false, true, true, kZentor, "",
+                      "-p 1"}));
+
+TEST_F(SettingsDialogTest, KioskStaysCheckedButLockedAfterOrbxPlayer)
+{
+    Prefill(AppTypeZentor, 20, "", "", true, "");
+    SettingsFields before, after;
+    Run([&](SettingsSession& s) {
+        before = s.Read();
+        s.Click(IDC_ORBX_PLAYER);
+        after = s.Read();
+        s.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(before.kioskChecked) << "a stored kiosk flag is shown checked";
+    EXPECT_TRUE(after.kioskChecked);
+    EXPECT_FALSE(after.kioskEnabled);
+}
+
+TEST_F(SettingsDialogTest, StoredZentorWithoutZentorIsCheckedButDisabledAndRefusesOk)
+{
+    app.zentorPath.clear();
+    Prefill(AppTypeZentor, 20, "C:\\old.exe", "", false, "");
+    SettingsFields fields;
+    SeenBox box;
+    bool stillOpen = false;
+    Run([&](SettingsSession& s) {
+        fields = s.Read();
+        s.Click(IDOK);
+        box = s.AnswerBox();
+        stillOpen = ::IsWindowVisible(s.Dialog()) != 0;
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDC_ZENTOR, fields.checkedRadio);
+    EXPECT_FALSE(fields.zentorEnabled);
+    EXPECT_EQ("", fields.appPath);
+    EXPECT_TRUE(fields.appPathReadOnly);
+    EXPECT_EQ("No application path specified.", box.text);
+    EXPECT_EQ(kTitle, box.caption);
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(SettingsDialogTest, StoredUnknownKindSelectsDisableAndKeepsTheDelay)
+{
+    Prefill(7, 45, "C:\\x.exe", "D:\\s.shw", false, "-q");
+    SettingsFields fields;
+    Run([&](SettingsSession& s) {
+        fields = s.Read();
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDC_DISABLE, fields.checkedRadio);
+    EXPECT_EQ("", fields.appPath + fields.showPath + fields.parameter);
+    EXPECT_EQ("45", fields.delay);
+    EXPECT_TRUE(fields.delayReadOnly);
+}
+
+TEST_F(SettingsDialogTest, StoredDelayAbove120IsReportedWhileTheDialogOpens)
+{
+    Prefill(AppTypeUserDefined, 500, "C:\\x.exe", "", false, "");
+    SeenBox opening;
+    SeenBox onOk;
+    bool stillOpen = false;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            opening = AnswerBoxOf(uiThread, false, nullptr);
+            SettingsSession s(uiThread);
+            ASSERT_TRUE(s.Found());
+            s.Click(IDOK);
+            onOk = s.AnswerBox();
+            stillOpen = ::IsWindowVisible(s.Dialog()) != 0;
+            s.Type(IDC_DELAY, "120");
+            s.Click(IDCANCEL);
+        });
+        dialog.DoModal();
+    }
+    EXPECT_EQ("Please enter an integer between 0 and 120.", opening.text);
+    EXPECT_EQ(kTitle, opening.caption);
+    EXPECT_EQ("Please enter an integer between 0 and 120.", onOk.text);
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(SettingsDialogTest, EmptyDelayIsRefusedWithTheFocusOnIt)
+{
+    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
+    SeenBox box;
+    HWND focus = nullptr;
+    HWND delayField = nullptr;
+    Run([&](SettingsSession& s) {
+        s.Type(IDC_DELAY, "");
+        s.Click(IDOK);
+        box = s.AnswerBox();
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(s.Dialog(), nullptr), &info);
+        focus = info.hwndFocus;
+        delayField = ::GetDlgItem(s.Dialog(), IDC_DELAY);
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ("Please enter a positive integer.", box.text);
+    EXPECT_EQ(delayField, focus);
+}
+
+TEST_F(SettingsDialogTest, PathLongerThan255CharactersIsRefused)
+{
+    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
+    SeenBox box;
+    HWND focus = nullptr;
+    HWND pathField = nullptr;
+    DWORD selectionEnd = 0;
+    Run([&](SettingsSession& s) {
+        s.Type(IDC_APP_PATH, std::string(256, 'a'));
+        s.Click(IDOK);
+        box = s.AnswerBox();
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(s.Dialog(), nullptr), &info);
+        focus = info.hwndFocus;
+        pathField = ::GetDlgItem(s.Dialog(), IDC_APP_PATH);
+        ::SendMessageA(pathField, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ("Please enter no more than 255 characters.", box.text);
+    EXPECT_EQ(pathField, focus);
+    EXPECT_EQ(256u, selectionEnd) << "the whole text is selected";
+}
+
+TEST_F(SettingsDialogTest, PathFieldsStopTakingTextAt255Characters)
+{
+    Prefill(AppTypeUserDefined, 20, "", "", false, "");
+    LRESULT appLimit = 0, showLimit = 0, parameterLimit = 0;
+    Run([&](SettingsSession& s) {
+        appLimit = ::SendMessageA(::GetDlgItem(s.Dialog(), IDC_APP_PATH), EM_GETLIMITTEXT, 0, 0);
+        showLimit = ::SendMessageA(::GetDlgItem(s.Dialog(), IDC_SHOW_PATH), EM_GETLIMITTEXT, 0, 0);
+        parameterLimit =
+            ::SendMessageA(::GetDlgItem(s.Dialog(), IDC_PARAMETER), EM_GETLIMITTEXT, 0, 0);
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(255, appLimit);
+    EXPECT_EQ(255, showLimit);
+    EXPECT_GT(parameterLimit, 255);
+}
+
+TEST_F(SettingsDialogTest, SpinRunsFrom0To120AndWrapsAround)
+{
+    Prefill(AppTypeUserDefined, 120, "C:\\x.exe", "", false, "");
+    int lower = -1, upper = -1;
+    std::string afterUp, afterDown;
+    Run([&](SettingsSession& s) {
+        HWND spin = ::GetDlgItem(s.Dialog(), IDC_DELAY_SPIN);
+        ::SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower),
+                       reinterpret_cast<LPARAM>(&upper));
+        ::SendMessageA(spin, WM_KEYDOWN, VK_UP, 0);
+        ::SendMessageA(spin, WM_KEYUP, VK_UP, 0);
+        afterUp = windows::ControlText(s.Dialog(), IDC_DELAY);
+        ::SendMessageA(spin, WM_KEYDOWN, VK_DOWN, 0);
+        ::SendMessageA(spin, WM_KEYUP, VK_DOWN, 0);
+        afterDown = windows::ControlText(s.Dialog(), IDC_DELAY);
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(0, lower);
+    EXPECT_EQ(120, upper);
+    EXPECT_EQ("0", afterUp);
+    EXPECT_EQ("120", afterDown);
+}
+
+TEST_F(SettingsDialogTest, CancelSavesNothing)
+{
+    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
+    EXPECT_EQ(IDCANCEL, Run([](SettingsSession& s) { s.Click(IDCANCEL); }));
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::kCompanyKey));
+}
+
+TEST_F(SettingsDialogTest, ToolTipsCoverTheSevenControls)
+{
+    LRESULT tools = 0;
+    std::string disableTip;
+    Run([&](SettingsSession& s) {
+        HWND tip = windows::WaitFor([&](HWND w) {
+            return windows::ClassName(w) == TOOLTIPS_CLASSA
+                   && ::GetWindow(w, GW_OWNER) == s.Dialog();
+        }, 5000);
+        if (tip != nullptr)
+        {
+            tools = ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0);
+            char text[128] = "";
+            TOOLINFOA info = {};
+            info.cbSize = sizeof(info);
+            info.hwnd = s.Dialog();
+            info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(s.Dialog(), IDC_DISABLE));
+            info.lpszText = text;
+            ::SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
+            disableTip = text;
+        }
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(7, tools);
+    EXPECT_EQ("Disable autostart", disableTip);
+}
+
+TEST_F(SettingsDialogTest, WindowCarriesTheIconAndAWhiteBackground)
+{
+    HICON big = nullptr, small = nullptr;
+    HBRUSH dialogBrush = nullptr, staticBrush = nullptr;
+    COLORREF staticBackground = 0;
+    Run([&](SettingsSession& s) {
+        big = reinterpret_cast<HICON>(::SendMessageA(s.Dialog(), WM_GETICON, ICON_BIG, 0));
+        small = reinterpret_cast<HICON>(::SendMessageA(s.Dialog(), WM_GETICON, ICON_SMALL, 0));
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        dialogBrush = reinterpret_cast<HBRUSH>(::SendMessageA(
+            s.Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(s.Dialog())));
+        staticBrush = reinterpret_cast<HBRUSH>(::SendMessageA(
+            s.Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+            reinterpret_cast<LPARAM>(::GetDlgItem(s.Dialog(), IDC_KIOSK))));
+        staticBackground = ::GetBkColor(dc);
+        ::DeleteDC(dc);
+        s.Click(IDCANCEL);
+    });
+    EXPECT_NE(nullptr, big);
+    EXPECT_EQ(big, small);
+    LOGBRUSH colour = {};
+    ASSERT_NE(0, ::GetObjectA(dialogBrush, sizeof(colour), &colour));
+    EXPECT_EQ(RGB(255, 255, 255), colour.lbColor);
+    EXPECT_EQ(dialogBrush, staticBrush);
+    EXPECT_EQ(RGB(255, 255, 255), staticBackground);
+}
+
+TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(IDD_SETTINGS, dialog));
+    EXPECT_EQ(0x90C800C8u, dialog.style);
+    EXPECT_EQ(0x00040000u, dialog.exStyle);
+    EXPECT_EQ(271, dialog.cx);
+    EXPECT_EQ(270, dialog.cy);
+    EXPECT_EQ(kTitle, dialog.caption);
+    EXPECT_EQ("MS Shell Dlg", dialog.typeface);
+    EXPECT_EQ(8, dialog.pointSize);
+
+    struct Expected
+    {
+        int id;
+        const char* className;
+        const char* text;
+        short x, y, cx, cy;
+        DWORD style;
+    };
+    const Expected expected[] = {
+        {-1, "Button", "Autostart", 6, 45, 258, 72, 0x50000007},
+        {1002, "Button", "Disable", 107, 66, 39, 10, 0x50020009},
+        {1000, "Button", "Zentor", 107, 78, 55, 10, 0x50000009},
+        {1001, "Button", "ORBX Player", 107, 90, 57, 10, 0x50000009},
+        {1003, "Button", "User Defined", 107, 102, 57, 10, 0x50000009},
+        {-1, "Button", "Options", 6, 122, 258, 120, 0x50000007},
+        {-1, "Static", "Application Path", 18, 143, 52, 8, 0x50020000},
+        {1004, "Edit", "", 72, 140, 156, 14, 0x50810480},
+        {1005, "Button", "...", 234, 140, 19, 14, 0x50010000},
+        {-1, "Static", "Show File", 18, 161, 31, 8, 0x50020000},
+        {1009, "Edit", "", 72, 158, 156, 14, 0x50810480},
+        {1010, "Button", "...", 234, 158, 19, 14, 0x50010000},
+        {-1, "Static", "Parameter", 18, 178, 34, 8, 0x50020000},
+        {1011, "Edit", "", 72, 176, 156, 14, 0x50810480},
+        {1006, "Button", "Kiosk Mode", 18, 194, 62, 10, 0x50010023},
+        {-1, "Static", "Launch Delay", 18, 215, 44, 8, 0x50020000},
+        {1007, "Edit", "", 72, 213, 33, 14, 0x50812082},
+        {1008, "msctls_updown32", "", 106, 213, 11, 13, 0x500001B7},
+        {-1, "Static", "sec", 108, 215, 12, 8, 0x50020000},
+        {1, "Button", "OK", 78, 249, 50, 16, 0x50010001},
+        {2, "Button", "Cancel", 144, 249, 50, 16, 0x50010000},
+        {-1, "Static", "Please select an application to launch on system startup:", 44, 55, 182, 8,
+         0x50020000},
+        {-1, "Static", "#134", 0, 0, 271, 92, 0x5000000E},
+    };
+    ASSERT_EQ(std::size(expected), dialog.items.size());
+    for (size_t i = 0; i < dialog.items.size(); ++i)
+    {
+        const TemplateItem& item = dialog.items[i];
+        const Expected& want = expected[i];
+        EXPECT_EQ(want.id, item.id) << "item " << i;
+        EXPECT_EQ(0, _stricmp(want.className, item.className.c_str())) << "item " << i;
+        EXPECT_EQ(want.text, item.text) << "item " << i;
+        EXPECT_EQ(want.x, item.x) << "item " << i;
+        EXPECT_EQ(want.y, item.y) << "item " << i;
+        EXPECT_EQ(want.cx, item.cx) << "item " << i;
+        EXPECT_EQ(want.cy, item.cy) << "item " << i;
+        EXPECT_EQ(want.style, item.style) << "item " << i << " (" << want.text << ")";
+        EXPECT_EQ(0u, item.exStyle) << "item " << i;
+    }
+}
+} // namespace
