@@ -412,3 +412,94 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
     }
 }
 } // namespace
+
+namespace
+{
+// The open-file dialog of the settings' thread, its file name field and its
+// first file type.
+struct OpenDialog
+{
+    HWND window = nullptr;
+    HWND fileName = nullptr;
+    std::string firstFilter;
+};
+
+BOOL CALLBACK FindFileNameField(HWND child, LPARAM context)
+{
+    OpenDialog* open = reinterpret_cast<OpenDialog*>(context);
+    if (open->fileName == nullptr && windows::ClassName(child) == "Edit" && ::IsWindowVisible(child))
+        open->fileName = child;
+    if (open->firstFilter.empty() && windows::ClassName(child) == "ComboBox"
+        && ::GetDlgCtrlID(child) == 0x470 /* cmb1, the file types */)
+    {
+        char text[256] = "";
+        ::SendMessageA(child, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        open->firstFilter = text;
+    }
+    return TRUE;
+}
+
+OpenDialog WaitForOpenDialog(HWND owner)
+{
+    OpenDialog open;
+    open.window = windows::WaitFor([owner](HWND w) {
+        return windows::IsVisibleDialog(w) && ::GetWindow(w, GW_OWNER) == owner;
+    }, 20000);
+    if (open.window != nullptr)
+        ::EnumChildWindows(open.window, FindFileNameField, reinterpret_cast<LPARAM>(&open));
+    return open;
+}
+} // namespace
+
+TEST_F(SettingsDialogTest, BrowsingFillsTheApplicationPathAndKeepsTheOtherFields)
+{
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string chosen = std::string(temp) + "kestrup-browse.exe";
+    HANDLE file = ::CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::CloseHandle(file);
+
+    Prefill(AppTypeUserDefined, 42, "C:\\before.exe", "", false, "-p");
+    OpenDialog open;
+    SettingsFields fields;
+    Run([&](SettingsSession& s) {
+        ::PostMessageA(::GetDlgItem(s.Dialog(), IDC_BROWSE_APP), BM_CLICK, 0, 0);
+        open = WaitForOpenDialog(s.Dialog());
+        if (open.window == nullptr || open.fileName == nullptr)
+            return;
+        ::SendMessageA(open.fileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+        windows::Press(open.window, IDOK);
+        for (int i = 0; i < 250 && ::IsWindow(open.window); ++i)
+            ::Sleep(20);
+        fields = s.Read();
+        s.Click(IDCANCEL);
+    });
+    ::DeleteFileA(chosen.c_str());
+
+    ASSERT_NE(nullptr, open.window) << "no open-file dialog";
+    EXPECT_EQ("Executeable Files", open.firstFilter);
+    EXPECT_EQ(0, _stricmp(chosen.c_str(), fields.appPath.c_str())) << fields.appPath;
+    EXPECT_EQ("-p", fields.parameter);
+    EXPECT_EQ("42", fields.delay);
+}
+
+TEST_F(SettingsDialogTest, CancelledBrowsingChangesNothing)
+{
+    Prefill(AppTypeZentor, 20, "", "D:\\old.shw", false, "");
+    OpenDialog open;
+    SettingsFields fields;
+    Run([&](SettingsSession& s) {
+        ::PostMessageA(::GetDlgItem(s.Dialog(), IDC_BROWSE_SHOW), BM_CLICK, 0, 0);
+        open = WaitForOpenDialog(s.Dialog());
+        if (open.window != nullptr)
+            windows::Press(open.window, IDCANCEL);
+        for (int i = 0; i < 250 && open.window != nullptr && ::IsWindow(open.window); ++i)
+            ::Sleep(20);
+        fields = s.Read();
+        s.Click(IDCANCEL);
+    });
+    ASSERT_NE(nullptr, open.window) << "no open-file dialog";
+    EXPECT_EQ("Show FIle (*.shw)", open.firstFilter);
+    EXPECT_EQ("D:\\old.shw", fields.showPath);
+    EXPECT_EQ(kZentor, fields.appPath);
+}
