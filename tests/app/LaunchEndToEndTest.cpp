@@ -64,9 +64,11 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
                && windows::Text(w) == "Error";
     });
     std::string text;
+    HWND owner = nullptr;
     if (box != nullptr)
     {
         text = windows::MessageBoxText(box);
+        owner = ::GetWindow(box, GW_OWNER);
         windows::Press(box, IDOK);
     }
     const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
@@ -75,6 +77,7 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
     ::CloseHandle(process);
 
     ASSERT_NE(nullptr, box) << "no error box appeared";
+    EXPECT_NE(nullptr, owner) << "the box belongs to the hidden countdown";
     EXPECT_TRUE(ended) << "the tool ends once the box is dismissed";
     const size_t pathLine = text.rfind("\nPath: ");
     ASSERT_NE(std::string::npos, pathLine) << text;
