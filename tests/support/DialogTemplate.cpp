@@ -1,5 +1,7 @@
 #include "tests/support/DialogTemplate.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 namespace
@@ -126,4 +128,25 @@ bool LoadDialogTemplate(UINT id, DialogTemplate& dialog)
         dialog.items.push_back(item);
     }
     return true;
+}
+
+void ExpectTemplateItems(const DialogTemplate& dialog, const std::vector<TemplateItem>& expected)
+{
+    ASSERT_EQ(expected.size(), dialog.items.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        const TemplateItem& item = dialog.items[i];
+        const TemplateItem& want = expected[i];
+        const std::string where = "item " + std::to_string(i) + " (\"" + want.text + "\")";
+        EXPECT_EQ(want.id, item.id) << where;
+        EXPECT_EQ(0, _stricmp(want.className.c_str(), item.className.c_str()))
+            << where << ": " << item.className;
+        EXPECT_EQ(want.text, item.text) << where;
+        EXPECT_EQ(want.x, item.x) << where;
+        EXPECT_EQ(want.y, item.y) << where;
+        EXPECT_EQ(want.cx, item.cx) << where;
+        EXPECT_EQ(want.cy, item.cy) << where;
+        EXPECT_EQ(want.style, item.style) << where;
+        EXPECT_EQ(want.exStyle, item.exStyle) << where;
+    }
 }

@@ -30,3 +30,7 @@ struct DialogTemplate
 
 // False when the template is missing or is not an extended template.
 bool LoadDialogTemplate(UINT id, DialogTemplate& dialog);
+
+// Compares the template's controls, in order, with the expected ones (class
+// names without regard to case), recording a failure for every difference.
+void ExpectTemplateItems(const DialogTemplate& dialog, const std::vector<TemplateItem>& expected);

@@ -361,55 +361,32 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
     EXPECT_EQ("MS Shell Dlg", dialog.typeface);
     EXPECT_EQ(8, dialog.pointSize);
 
-    struct Expected
-    {
-        int id;
-        const char* className;
-        const char* text;
-        short x, y, cx, cy;
-        DWORD style;
-    };
-    const Expected expected[] = {
-        {-1, "Button", "Autostart", 6, 45, 258, 72, 0x50000007},
-        {1002, "Button", "Disable", 107, 66, 39, 10, 0x50020009},
-        {1000, "Button", "Zentor", 107, 78, 55, 10, 0x50000009},
-        {1001, "Button", "ORBX Player", 107, 90, 57, 10, 0x50000009},
-        {1003, "Button", "User Defined", 107, 102, 57, 10, 0x50000009},
-        {-1, "Button", "Options", 6, 122, 258, 120, 0x50000007},
-        {-1, "Static", "Application Path", 18, 143, 52, 8, 0x50020000},
-        {1004, "Edit", "", 72, 140, 156, 14, 0x50810480},
-        {1005, "Button", "...", 234, 140, 19, 14, 0x50010000},
-        {-1, "Static", "Show File", 18, 161, 31, 8, 0x50020000},
-        {1009, "Edit", "", 72, 158, 156, 14, 0x50810480},
-        {1010, "Button", "...", 234, 158, 19, 14, 0x50010000},
-        {-1, "Static", "Parameter", 18, 178, 34, 8, 0x50020000},
-        {1011, "Edit", "", 72, 176, 156, 14, 0x50810480},
-        {1006, "Button", "Kiosk Mode", 18, 194, 62, 10, 0x50010023},
-        {-1, "Static", "Launch Delay", 18, 215, 44, 8, 0x50020000},
-        {1007, "Edit", "", 72, 213, 33, 14, 0x50812082},
-        {1008, "msctls_updown32", "", 106, 213, 11, 13, 0x500001B7},
-        {-1, "Static", "sec", 108, 215, 12, 8, 0x50020000},
-        {1, "Button", "OK", 78, 249, 50, 16, 0x50010001},
-        {2, "Button", "Cancel", 144, 249, 50, 16, 0x50010000},
-        {-1, "Static", "Please select an application to launch on system startup:", 44, 55, 182, 8,
-         0x50020000},
-        {-1, "Static", "#134", 0, 0, 271, 92, 0x5000000E},
-    };
-    ASSERT_EQ(std::size(expected), dialog.items.size());
-    for (size_t i = 0; i < dialog.items.size(); ++i)
-    {
-        const TemplateItem& item = dialog.items[i];
-        const Expected& want = expected[i];
-        EXPECT_EQ(want.id, item.id) << "item " << i;
-        EXPECT_EQ(0, _stricmp(want.className, item.className.c_str())) << "item " << i;
-        EXPECT_EQ(want.text, item.text) << "item " << i;
-        EXPECT_EQ(want.x, item.x) << "item " << i;
-        EXPECT_EQ(want.y, item.y) << "item " << i;
-        EXPECT_EQ(want.cx, item.cx) << "item " << i;
-        EXPECT_EQ(want.cy, item.cy) << "item " << i;
-        EXPECT_EQ(want.style, item.style) << "item " << i << " (" << want.text << ")";
-        EXPECT_EQ(0u, item.exStyle) << "item " << i;
-    }
+    // style, extended style, x, y, width, height, id, class, text
+    ExpectTemplateItems(dialog, {
+        {0x50000007, 0, 6, 45, 258, 72, -1, "Button", "Autostart"},
+        {0x50020009, 0, 107, 66, 39, 10, 1002, "Button", "Disable"},
+        {0x50000009, 0, 107, 78, 55, 10, 1000, "Button", "Zentor"},
+        {0x50000009, 0, 107, 90, 57, 10, 1001, "Button", "ORBX Player"},
+        {0x50000009, 0, 107, 102, 57, 10, 1003, "Button", "User Defined"},
+        {0x50000007, 0, 6, 122, 258, 120, -1, "Button", "Options"},
+        {0x50020000, 0, 18, 143, 52, 8, -1, "Static", "Application Path"},
+        {0x50810480, 0, 72, 140, 156, 14, 1004, "Edit", ""},
+        {0x50010000, 0, 234, 140, 19, 14, 1005, "Button", "..."},
+        {0x50020000, 0, 18, 161, 31, 8, -1, "Static", "Show File"},
+        {0x50810480, 0, 72, 158, 156, 14, 1009, "Edit", ""},
+        {0x50010000, 0, 234, 158, 19, 14, 1010, "Button", "..."},
+        {0x50020000, 0, 18, 178, 34, 8, -1, "Static", "Parameter"},
+        {0x50810480, 0, 72, 176, 156, 14, 1011, "Edit", ""},
+        {0x50010023, 0, 18, 194, 62, 10, 1006, "Button", "Kiosk Mode"},
+        {0x50020000, 0, 18, 215, 44, 8, -1, "Static", "Launch Delay"},
+        {0x50812082, 0, 72, 213, 33, 14, 1007, "Edit", ""},
+        {0x500001B7, 0, 106, 213, 11, 13, 1008, "msctls_updown32", ""},
+        {0x50020000, 0, 108, 215, 12, 8, -1, "Static", "sec"},
+        {0x50010001, 0, 78, 249, 50, 16, 1, "Button", "OK"},
+        {0x50010000, 0, 144, 249, 50, 16, 2, "Button", "Cancel"},
+        {0x50020000, 0, 44, 55, 182, 8, -1, "Static", "Please select an application to launch on system startup:"},
+        {0x5000000E, 0, 0, 0, 271, 92, -1, "Static", "#134"},
+    });
 }
 } // namespace
 

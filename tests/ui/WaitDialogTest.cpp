@@ -281,41 +281,17 @@ TEST(WaitDialogTemplateTest, MatchesTheCountdownsLayout)
     EXPECT_EQ(8, dialog.pointSize);
     EXPECT_EQ("MS Shell Dlg", dialog.typeface);
 
-    struct Expected
-    {
-        int id;
-        const char* className;
-        const char* text;
-        short x, y, cx, cy;
-        DWORD style;
-        DWORD exStyle;
-    };
-    const Expected expected[] = {
-        {IDCANCEL, "Button", "Abort", 68, 96, 50, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0},
-        {IDC_WAIT_PROGRESS, "msctls_progress32", "", 36, 66, 115, 14,
-         WS_CHILD | WS_VISIBLE | WS_BORDER, 0},
-        {-1, "Static", "Time remaining:", 36, 84, 51, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT,
-         0},
-        {IDC_WAIT_SECONDS, "Static", "", 90, 84, 19, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT,
-         WS_EX_TRANSPARENT},
-        {-1, "Static", "#132", 0, 0, 187, 63, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0},
-    };
-    ASSERT_EQ(std::size(expected), dialog.items.size());
-    for (size_t i = 0; i < dialog.items.size(); ++i)
-    {
-        const TemplateItem& item = dialog.items[i];
-        const Expected& want = expected[i];
-        EXPECT_EQ(want.id, item.id) << "item " << i;
-        EXPECT_EQ(0, _stricmp(want.className, item.className.c_str()))
-            << "item " << i << ": " << item.className;
-        EXPECT_EQ(want.text, item.text) << "item " << i;
-        EXPECT_EQ(want.x, item.x) << "item " << i;
-        EXPECT_EQ(want.y, item.y) << "item " << i;
-        EXPECT_EQ(want.cx, item.cx) << "item " << i;
-        EXPECT_EQ(want.cy, item.cy) << "item " << i;
-        EXPECT_EQ(want.style, item.style) << "item " << i;
-        EXPECT_EQ(want.exStyle, item.exStyle) << "item " << i;
-    }
+    // style, extended style, x, y, width, height, id, class, text
+    ExpectTemplateItems(dialog, {
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 68, 96, 50, 14, IDCANCEL, "Button", "Abort"},
+        {WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 36, 66, 115, 14, IDC_WAIT_PROGRESS,
+         "msctls_progress32", ""},
+        {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, 36, 84, 51, 8, -1, "Static",
+         "Time remaining:"},
+        {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, WS_EX_TRANSPARENT, 90, 84, 19, 8,
+         IDC_WAIT_SECONDS, "Static", ""},
+        {WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 187, 63, -1, "Static", "#132"},
+    });
 }
 
 TEST(WaitDialogTest, TextsAndBackgroundAreWhite)
