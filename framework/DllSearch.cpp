@@ -1,0 +1,15 @@
+#include "framework/DllSearch.h"
+
+#include <windows.h>
+
+void AfxRestrictDllSearchToSystem()
+{
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    FARPROC address = kernel != nullptr ? ::GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+    if (address != nullptr)
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(address))(
+            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The current folder leaves the search order for LoadLibrary as well.
+    ::SetDllDirectoryA("");
+}
