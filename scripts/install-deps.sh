@@ -15,6 +15,7 @@ declare -A wanted=(
   [xauth]=xauth
   [import]=imagemagick
   [xwininfo]=x11-utils
+  [clang++]=clang
 )
 missing=()
 for tool in "${!wanted[@]}"; do
@@ -22,6 +23,7 @@ for tool in "${!wanted[@]}"; do
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
 [ -x /usr/lib/wine/wine ] || missing+=(wine wine32:i386)
+ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || missing+=(libclang-rt-14-dev)
 
 if [ ${#missing[@]} -gt 0 ]; then
   say "installing ${missing[*]}"
