@@ -1,26 +1,59 @@
 #!/usr/bin/env bash
-# Prints the launch timing of the countdown: for delays 1, 3 and 5 seconds,
-# from the countdown window appearing to the window hiding (the program's
-# start) and to the started program running, each against the nominal
-# delay + 1 seconds, and the CPU time the tool used meanwhile.
-# Runs under Wine on a virtual display in its own prefix below build/.
+# Prints the tool's figures, measured under Wine on a virtual display in a
+# prefix of its own below build/:
+#   - start-up: process creation to the settings dialog and to the countdown
+#     being visible, against a minimal dialog program built with the same
+#     toolchain and flags (the floor), medians over RUNS runs (default 20);
+#   - size: the stripped executable and its imports;
+#   - launch timing: for delays 1, 3 and 5 seconds, from the countdown
+#     appearing to the program's start, against the nominal delay + 1 s, and
+#     the tool's CPU time meanwhile.
+#   bench/run.sh [RUNS]
 set -euo pipefail
 . "$(dirname "$0")/../scripts/common.sh"
 
+runs=${1:-20}
 "$KESTRUP_ROOT/scripts/install-deps.sh"
-build_all
+build_all >/dev/null
 export WINEPREFIX="$KESTRUP_BUILD/bench-prefix"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 to_windows() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+exe="$KESTRUP_BUILD/Kestrup.exe"
+echo "== Size"
+echo "Kestrup.exe: $(stat -c %s "$exe") bytes ($(( $(stat -c %s "$exe") / 1024 )) KiB), stripped"
+echo "imports: $(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')"
+for section in .text .rdata .data .rsrc .reloc; do
+  size=$(i686-w64-mingw32-objdump -h "$exe" | awk -v s="$section" '$2 == s { print $3 }')
+  [ -n "$size" ] && echo "  $section: $((16#$size)) bytes"
+done
+echo "floor (minimal dialog program): $(stat -c %s "$KESTRUP_BUILD/bench/minimal_dialog.exe") bytes"
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   . "$1/scripts/common.sh"
   ensure_prefix
+  wine=$(wine_loader)
   "$(wineserver_binary)" -p </dev/null >/dev/null 2>&1
   trap "\"$(wineserver_binary)\" -k </dev/null >/dev/null 2>&1 || true" EXIT
-  "$(wine_loader)" cmd /c exit </dev/null >/dev/null 2>&1
-  echo "Launch timing (Wine $("$(wine_loader)" --version), $(uname -m); nominal = delay + 1 s)"
-  "$(wine_loader)" "$KESTRUP_BUILD/bench/launch_timing.exe" "$2" "$3" "$4" </dev/null
-' bench "$KESTRUP_ROOT" "$(to_windows "$KESTRUP_BUILD/Kestrup.exe")" \
-  "$(to_windows "$KESTRUP_BUILD/tests/probe.exe")" "$(to_windows "$work")"
+  "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+  key="HKCU\\software\\vaxo\\vaxo Kestrup V3.6\\Slot9"
+  "$wine" reg add "$key" /v AppPath /d "C:\\windows\\notepad.exe" /f </dev/null >/dev/null 2>&1
+  "$wine" reg add "$key" /v Delay /t REG_DWORD /d 100 /f </dev/null >/dev/null 2>&1
+
+  echo
+  echo "== Start-up to a visible window ($5 runs each, Wine $("$wine" --version), $(uname -m))"
+  "$wine" "$KESTRUP_BUILD/bench/startup_timing.exe" "$5" \
+    "floor" "\"$3\"" \
+    "settings dialog" "\"$2\"" \
+    "countdown dialog" "\"$2\" /run 9" </dev/null | tee "$KESTRUP_BUILD/bench-startup.txt"
+  awk "/^floor/ {f=\$3} /^settings/ {s=\$4} /^countdown/ {c=\$4}
+       END { if (f > 0) printf \"ratio to the floor: settings %.2f, countdown %.2f (target 1.25 at most)\n\", s/f, c/f }" \
+    "$KESTRUP_BUILD/bench-startup.txt"
+  "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
+
+  echo
+  echo "== Launch timing (nominal = delay + 1 s)"
+  "$wine" "$KESTRUP_BUILD/bench/launch_timing.exe" "$2" "$4" "$6" </dev/null
+' bench "$KESTRUP_ROOT" "$(to_windows "$exe")" "$(to_windows "$KESTRUP_BUILD/bench/minimal_dialog.exe")" \
+  "$(to_windows "$KESTRUP_BUILD/tests/probe.exe")" "$runs" "$(to_windows "$work")"

@@ -28,7 +28,17 @@ CFileDialog::CFileDialog(BOOL, const char* defaultExtension, const char* fileNam
     m_ofn.Flags = flags | OFN_EXPLORER;
 }
 
+// The common dialogs' library (and the shell it brings along) is loaded
+// only when a user browses, which keeps it out of every start.
 INT_PTR CFileDialog::DoModal()
 {
-    return ::GetOpenFileNameA(&m_ofn) ? IDOK : IDCANCEL;
+    using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+    HMODULE library = ::LoadLibraryA("comdlg32.dll");
+    if (library == nullptr)
+        return IDCANCEL;
+    const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "GetOpenFileNameA")));
+    const BOOL chosen = getOpenFileName != nullptr && getOpenFileName(&m_ofn);
+    ::FreeLibrary(library);
+    return chosen ? IDOK : IDCANCEL;
 }
