@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Takes the README's pictures from the real program under Wine on a virtual
+# display: the settings dialog for each kind of application and the
+# countdown. Writes docs/screenshots/*.png.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+"$KESTRUP_ROOT/scripts/install-deps.sh"
+build_all >/dev/null
+export WINEPREFIX="$KESTRUP_BUILD/shots-prefix"
+export KESTRUP_SHOTS="$KESTRUP_ROOT/docs/screenshots"
+mkdir -p "$KESTRUP_SHOTS"
+
+exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+set -u
+. "$1/scripts/common.sh"
+ensure_prefix
+wine=$(wine_loader)
+server=$(wineserver_binary)
+exe="$KESTRUP_BUILD/Kestrup.exe"
+"$server" -p </dev/null >/dev/null 2>&1
+trap "\"$server\" -k </dev/null >/dev/null 2>&1 || true" EXIT
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1
+
+reg() { "$wine" reg "$@" </dev/null >/dev/null 2>&1; }
+slot="HKCU\\software\\vaxo\\vaxo Kestrup V3.6\\Slot0"
+uninstall="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+
+# The suite installed as its installer would leave it.
+suite="$WINEPREFIX/drive_c/Program Files/vaxo"
+mkdir -p "$suite/Zentor" "$suite/ORBX Player"
+touch "$suite/Zentor/ZENTOR.EXE" "$suite/ORBX Player/ORBXPlayer.exe"
+reg add "$uninstall\\vaxo Zentor" /v UninstallString /d "C:\\Program Files\\vaxo\\Zentor\\uninstall.exe" /f
+reg add "$uninstall\\ORBX Player" /v UninstallString /d "C:\\Program Files\\vaxo\\ORBX Player\\uninstall.exe" /f
+
+# The largest viewable window of the program, as an X window id.
+program_window() {
+  { xwininfo -root -tree | grep "\"kestrup.exe\"" || true; } | awk "{print \$1}" | while read -r id; do
+    info=$(xwininfo -id "$id")
+    echo "$info" | grep -q "IsViewable" || continue
+    w=$(echo "$info" | sed -n "s/.*Width: //p"); h=$(echo "$info" | sed -n "s/.*Height: //p")
+    echo "$((w * h)) $id"
+  done | sort -n | tail -n 1 | cut -d" " -f2
+}
+
+shoot() {  # NAME ARGUMENTS...
+  local name=$1; shift
+  "$wine" "$exe" "$@" </dev/null >/dev/null 2>&1 &
+  local pid=$! id=""
+  for _ in $(seq 1 200); do id=$(program_window); [ -n "$id" ] && break; sleep 0.2; done
+  [ -n "$id" ] || { echo "no window for $name"; exit 1; }
+  sleep 2
+  import -window "$id" "$KESTRUP_SHOTS/$name.png"
+  echo "docs/screenshots/$name.png"
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
+set_slot() {  # MODE APPPATH SHOWPATH PARAMETER KIOSK DELAY
+  reg delete "HKCU\\software\\vaxo" /f || true
+  reg add "$slot" /v Mode /t REG_DWORD /d "$1" /f
+  reg add "$slot" /v AppPath /d "$2" /f
+  reg add "$slot" /v ShowPath /d "$3" /f
+  reg add "$slot" /v Parameter /d "$4" /f
+  reg add "$slot" /v Kiosk /t REG_DWORD /d "$5" /f
+  reg add "$slot" /v Delay /t REG_DWORD /d "$6" /f
+}
+
+set_slot 0 "" "" "" 0 20
+shoot settings-disable
+set_slot 1 "" "D:\\Shows\\opening.shw" "" 1 30
+shoot settings-zentor
+set_slot 2 "" "" "-fullscreen" 0 15
+shoot settings-orbx-player
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10
+shoot settings-user-defined
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "" 0 30
+shoot countdown /run 0
+reg delete "HKCU\\software\\vaxo" /f || true
+' shots "$KESTRUP_ROOT"
