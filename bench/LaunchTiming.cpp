@@ -6,6 +6,8 @@
 // used between its window appearing and its end.
 //
 //   launch_timing.exe KESTRUP_EXE PROBE_EXE WORK_FOLDER
+#include "Timing.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -13,20 +15,11 @@
 
 namespace
 {
+using bench::Now;
+using bench::VisibleWindowOf;
+
 const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const char kCompanyKey[] = "software\\vaxo";
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double CpuMs(HANDLE process)
 {
@@ -37,32 +30,6 @@ double CpuMs(HANDLE process)
         return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
     };
     return ms(kernel) + ms(user);
-}
-
-struct Find
-{
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM context)
-{
-    Find* find = reinterpret_cast<Find*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && ::IsWindowVisible(window))
-    {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND VisibleWindowOf(DWORD processId)
-{
-    Find find{processId, nullptr};
-    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
-    return find.found;
 }
 
 void StoreSlot(const std::string& probe, DWORD delay)

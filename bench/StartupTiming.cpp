@@ -3,6 +3,8 @@
 //
 //   startup_timing.exe RUNS LABEL COMMAND_LINE [LABEL COMMAND_LINE ...]
 // Prints one line per program: the median and the quartiles in milliseconds.
+#include "Timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -13,36 +15,8 @@
 
 namespace
 {
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Find
-{
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM context)
-{
-    Find* find = reinterpret_cast<Find*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && ::IsWindowVisible(window))
-    {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+using bench::Now;
+using bench::VisibleWindowOf;
 
 // Milliseconds to the first visible window, or a negative number on failure.
 double TimeOneStart(std::string commandLine)
@@ -54,13 +28,13 @@ double TimeOneStart(std::string commandLine)
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return -1;
-    Find find{process.dwProcessId, nullptr};
-    while (find.found == nullptr && Now() - start < 60000
+    HWND window = nullptr;
+    while (window == nullptr && Now() - start < 60000
            && ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-        ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
-    const double elapsed = find.found != nullptr ? Now() - start : -1;
-    if (find.found != nullptr)
-        ::PostMessageA(find.found, WM_COMMAND, IDCANCEL, 0);
+        window = VisibleWindowOf(process.dwProcessId);
+    const double elapsed = window != nullptr ? Now() - start : -1;
+    if (window != nullptr)
+        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
         ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hThread);
