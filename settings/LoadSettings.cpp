@@ -19,8 +19,7 @@ constexpr DWORD kUninstallStringSize = 260;
 
 // The companion's executable beside its uninstaller, or empty when it is not
 // there. A missing uninstall key leaves the path as it was.
-void DiscoverCompanion(const CAutostartApp& app, const char* uninstallKey, const char* fileName,
-                       std::string& path)
+void DiscoverCompanion(const char* uninstallKey, const char* fileName, std::string& path)
 {
     CRegKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, uninstallKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
@@ -39,7 +38,7 @@ void DiscoverCompanion(const CAutostartApp& app, const char* uninstallKey, const
     }
     uninstallString[std::min<DWORD>(size, kUninstallStringSize)] = '\0';
 
-    path = app.GetPathFolder(uninstallString) + fileName;
+    path = CAutostartApp::GetPathFolder(uninstallString) + fileName;
     if (_access(path.c_str(), 0) != 0)
         path.clear();
 }
@@ -53,8 +52,8 @@ std::string CAutostartApp::GetPathFolder(const std::string& path)
 
 void CAutostartApp::LoadSettings()
 {
-    DiscoverCompanion(*this, kZentorUninstallKey, "ZENTOR.EXE", zentorPath);
-    DiscoverCompanion(*this, kOrbxPlayerUninstallKey, "ORBXPlayer.exe", orbxPlayerPath);
+    DiscoverCompanion(kZentorUninstallKey, "ZENTOR.EXE", zentorPath);
+    DiscoverCompanion(kOrbxPlayerUninstallKey, "ORBXPlayer.exe", orbxPlayerPath);
 
     const std::string section = FormatString("Slot%d", slot);
     appPath = GetProfileString(section.c_str(), "AppPath");
