@@ -50,6 +50,13 @@ bool ParseNumber(const std::string& text, bool allowSign, long long& number)
         number = -number;
     return true;
 }
+// The framework's message for a refused field; the exchange stops there.
+bool FailWith(CDataExchange* dx, const std::string& message)
+{
+    AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
+    dx->Fail();
+    return false;
+}
 } // namespace
 
 CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
@@ -102,11 +109,7 @@ bool DDX_Text(CDataExchange* dx, int id, int& value)
     }
     long long number = 0;
     if (!ParseNumber(ControlText(control), true, number) || number < INT_MIN || number > INT_MAX)
-    {
-        AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
-        dx->Fail();
-        return false;
-    }
+        return FailWith(dx, "Please enter an integer.");
     value = static_cast<int>(number);
     return true;
 }
@@ -123,11 +126,7 @@ bool DDX_Text(CDataExchange* dx, int id, UINT& value)
     }
     long long number = 0;
     if (!ParseNumber(ControlText(control), false, number))
-    {
-        AfxMessageBox("Please enter a positive integer.", MB_ICONEXCLAMATION);
-        dx->Fail();
-        return false;
-    }
+        return FailWith(dx, "Please enter a positive integer.");
     value = static_cast<UINT>(number);
     return true;
 }
@@ -155,12 +154,7 @@ bool DDV_MaxChars(CDataExchange* dx, const std::string& value, int count)
         return true;
     }
     if (static_cast<int>(value.size()) > count)
-    {
-        AfxMessageBox(FormatString("Please enter no more than %d characters.", count).c_str(),
-                      MB_ICONEXCLAMATION);
-        dx->Fail();
-        return false;
-    }
+        return FailWith(dx, FormatString("Please enter no more than %d characters.", count));
     return true;
 }
 
@@ -169,12 +163,7 @@ bool DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minimum, UINT maximum)
     if (dx->Failed())
         return false;
     if (dx->m_bSaveAndValidate && (value < minimum || value > maximum))
-    {
-        AfxMessageBox(
-            FormatString("Please enter an integer between %u and %u.", minimum, maximum).c_str(),
-            MB_ICONEXCLAMATION);
-        dx->Fail();
-        return false;
-    }
+        return FailWith(
+            dx, FormatString("Please enter an integer between %u and %u.", minimum, maximum));
     return true;
 }

@@ -18,13 +18,7 @@ protected:
 
     static void StoreSlot(int slot, const std::string& appPath)
     {
-        const std::string key = testreg::SlotKey(slot);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", appPath);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", "D:\\Shows\\gala.shw");
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", "-p 1");
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", 1);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", 1);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", 3);
+        testreg::StoreSlot(slot, {appPath, "D:\\Shows\\gala.shw", "-p 1", 1, 1, 3});
     }
 
     static std::string RunCommandLine(int slot)

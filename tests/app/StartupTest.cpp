@@ -55,13 +55,7 @@ protected:
 
     static void StoreSlot(int slot, const char* appPath)
     {
-        const std::string key = testreg::SlotKey(slot);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", appPath);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", "D:\\Shows\\gala.shw");
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", "-x 2");
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", 2);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", 9);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", 0);
+        testreg::StoreSlot(slot, {appPath, "D:\\Shows\\gala.shw", "-x 2", 2, 9, 0});
     }
 };
 

@@ -19,13 +19,8 @@ protected:
 
     static void Store(int slot, const char* appPath, DWORD delay, DWORD mode)
     {
-        const std::string key = testreg::SlotKey(slot);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", appPath);
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", std::string(appPath) + ".shw");
-        testreg::SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", std::string(appPath) + " -p");
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", 1);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", delay);
-        testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", mode);
+        testreg::StoreSlot(slot, {appPath, std::string(appPath) + ".shw",
+                                  std::string(appPath) + " -p", 1, delay, mode});
     }
 
     CAutostartApp app;

@@ -67,4 +67,15 @@ std::string SlotKey(int slot)
 {
     return FormatString("%s\\Slot%d", kProfileKey, slot);
 }
+
+void StoreSlot(int slot, const SlotValues& values)
+{
+    const std::string key = SlotKey(slot);
+    SetString(HKEY_CURRENT_USER, key.c_str(), "AppPath", values.appPath);
+    SetString(HKEY_CURRENT_USER, key.c_str(), "ShowPath", values.showPath);
+    SetString(HKEY_CURRENT_USER, key.c_str(), "Parameter", values.parameter);
+    SetDword(HKEY_CURRENT_USER, key.c_str(), "Kiosk", values.kiosk);
+    SetDword(HKEY_CURRENT_USER, key.c_str(), "Delay", values.delay);
+    SetDword(HKEY_CURRENT_USER, key.c_str(), "Mode", values.mode);
+}
 } // namespace testreg

@@ -23,4 +23,16 @@ void SetDword(HKEY root, const char* path, const char* name, DWORD value);
 bool ReadValue(HKEY root, const char* path, const char* name, DWORD& type, std::string& data);
 
 std::string SlotKey(int slot);
+
+// The six values of a slot, stored as the tool saves them.
+struct SlotValues
+{
+    std::string appPath;
+    std::string showPath;
+    std::string parameter;
+    DWORD kiosk;
+    DWORD delay;
+    DWORD mode;
+};
+void StoreSlot(int slot, const SlotValues& values);
 } // namespace testreg
