@@ -51,9 +51,12 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
     release=()
     if [ "$codename" = bookworm ]; then
-      if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        echo 'deb http://deb.debian.org/debian bookworm-backports main' |
-          as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+      if ! grep -rqs "$codename-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        # The same mirror that serves the release, in the same format.
+        entry=$("$KESTRUP_ROOT/scripts/backports-entry.sh" "$codename")
+        format=$(head -n 1 <<<"$entry")
+        tail -n +2 <<<"$entry" |
+          as_root tee "/etc/apt/sources.list.d/kestrup-$codename-backports.$format" >/dev/null
       fi
       as_root apt-get update -q
       release=(-t bookworm-backports)
