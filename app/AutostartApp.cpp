@@ -2,6 +2,9 @@
 
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
+#include "framework/MessageBox.h"
+#include "settings/RegistryNames.h"
+#include "settings/SaveError.h"
 #include "ui/SettingsDialog.h"
 #include "ui/WaitDialog.h"
 
@@ -41,10 +44,10 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
 
     ::InitCommonControls();
     CWinApp::InitInstance();
-    SetRegistryKey("vaxo");
+    SetRegistryKey(regnames::kCompanyKey);
     LoadSettings();
 
-    if (runRequested && !appPath.empty())
+    if (runRequested && !settings.appPath.empty())
         RunLaunchMode();
     else
         RunConfigurationMode();
@@ -67,9 +70,30 @@ std::string CAutostartApp::GetExePath()
     }
 }
 
+void CAutostartApp::LoadSettings()
+{
+    companions = DiscoverCompanions(companions);
+    settings = Store().Load(slot);
+}
+
+void CAutostartApp::SaveSettings(const SlotSettings& values)
+{
+    try
+    {
+        Store().Save(slot, values, exePath);
+    }
+    catch (const CSaveError& error)
+    {
+        ::MessageBoxA(nullptr, error.what(), "Error", MB_OK | MB_ICONERROR);
+        return;
+    }
+    AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
+}
+
 void CAutostartApp::RunLaunchMode()
 {
-    CWaitDialog dialog(delay, appPath, showPath, parameter, kiosk, nullptr);
+    CWaitDialog dialog(settings.delay, settings.appPath, settings.showPath, settings.parameter,
+                       settings.kiosk, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
 }
@@ -78,14 +102,16 @@ void CAutostartApp::RunConfigurationMode()
 {
     CSettingsDialog dialog(nullptr);
     m_pMainWnd = &dialog;
-    if (appType != AppTypeDisable)
+    dialog.SetCompanions(GetZentorPath(), GetOrbxPlayerPath());
+    dialog.SetSaveAction([this](const SlotSettings& values) { SaveSettings(values); });
+    if (settings.appType != AppType::Disable)
     {
-        dialog.SetAppType(appType);
-        dialog.SetDelay(static_cast<UINT>(delay));
-        dialog.SetAppPath(appPath);
-        dialog.SetShowPath(showPath);
-        dialog.SetKiosk(kiosk == 1);
-        dialog.SetParameter(parameter);
+        dialog.SetAppType(settings.appType);
+        dialog.SetDelay(static_cast<UINT>(settings.delay));
+        dialog.SetAppPath(settings.appPath);
+        dialog.SetShowPath(settings.showPath);
+        dialog.SetKiosk(settings.kiosk == 1);
+        dialog.SetParameter(settings.parameter);
     }
     dialog.DoModal();
 }

@@ -1,24 +1,17 @@
 #pragma once
 
 #include "framework/WinApp.h"
+#include "settings/Companions.h"
+#include "settings/RegistryWriter.h"
+#include "settings/SlotSettings.h"
+#include "settings/SlotStore.h"
 
 #include <string>
 
 class CAutostartCommandLineInfo;
-class CSettingsDialog;
-
-// Kinds of program a slot starts, as stored under "Mode".
-enum AppType
-{
-    AppTypeDisable = 0,
-    AppTypeZentor = 1,
-    AppTypeOrbxPlayer = 2,
-    AppTypeUserDefined = 3,
-};
 
 // The application: reads the command line, loads one slot and runs exactly one
 // dialog, the countdown (launch mode) or the settings (configuration mode).
-// The slot store's operations live in settings/.
 class CAutostartApp : public CWinApp
 {
 public:
@@ -32,38 +25,28 @@ public:
 
     static std::string GetExePath();
 
-    // Slot store
+    // Finds the suite's programs and reads the slot.
     void LoadSettings();
-    static std::string GetPathFolder(const std::string& path);
-    BOOL HasZentor() const { return zentorPath.empty() ? 0 : 1; }
-    BOOL HasOrbxPlayer() const { return orbxPlayerPath.empty() ? 0 : 1; }
-    std::string GetZentorPath() const { return zentorPath; }
-    std::string GetOrbxPlayerPath() const { return orbxPlayerPath; }
+    std::string GetZentorPath() const { return companions.zentorPath; }
+    std::string GetOrbxPlayerPath() const { return companions.orbxPlayerPath; }
 
-    // Saving and the autostart registration. Failures inside the save are
-    // raised as a message text or as a RegistryError and reported in one
-    // "Error" box after the slot has been reset.
-    void SaveSettings(CSettingsDialog& dialog);
-    LONG RemoveAutostart();
-    virtual LONG SetRunValue(HKEY root, const char* valueName, const char* data);
-    LONG DeleteRegValue(HKEY root, const char* subKey, const char* valueName);
-    LONG DeleteRegKey(HKEY root, const char* subKey, const char* keyName);
+    // Stores the slot and registers it (or removes both, for Disable), then
+    // tells the user how it went.
+    void SaveSettings(const SlotSettings& values);
 
-    // The slot's settings, then the application's own paths.
     int slot = 0;
-    int appType = AppTypeDisable;
     bool runRequested = false;
-    std::string appPath;
-    std::string showPath;
-    std::string parameter;
-    int kiosk = 0;
-    int delay = 0;
-    std::string zentorPath;
-    std::string orbxPlayerPath;
+    SlotSettings settings;
+    Companions companions;
     std::string exePath;
 
 protected:
     // The two modes, each running its one modal dialog.
     virtual void RunLaunchMode();
     virtual void RunConfigurationMode();
+
+    CSlotStore Store() { return CSlotStore(*this, registryWriter); }
+
+private:
+    CRegistryWriter registryWriter;
 };

@@ -1,31 +1,19 @@
 #pragma once
 
-#include <windows.h>
+#include "framework/Handle.h"
 
 // A GDI brush owned by its object.
 class CBrush
 {
 public:
-    CBrush() = default;
-    ~CBrush() { DeleteObject(); }
-
-    CBrush(const CBrush&) = delete;
-    CBrush& operator=(const CBrush&) = delete;
-
     BOOL CreateSolidBrush(COLORREF color)
     {
-        DeleteObject();
-        m_hObject = ::CreateSolidBrush(color);
-        return m_hObject != nullptr;
+        m_brush.reset(::CreateSolidBrush(color));
+        return m_brush ? TRUE : FALSE;
     }
-    void DeleteObject()
-    {
-        if (m_hObject != nullptr)
-            ::DeleteObject(m_hObject);
-        m_hObject = nullptr;
-    }
-    operator HBRUSH() const { return m_hObject; }
+    void DeleteObject() { m_brush.reset(); }
+    operator HBRUSH() const { return m_brush.get(); }
 
 private:
-    HBRUSH m_hObject = nullptr;
+    CGdiObjectT<HBRUSH> m_brush;
 };

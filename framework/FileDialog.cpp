@@ -29,7 +29,8 @@ CFileDialog::CFileDialog(BOOL, const char* defaultExtension, const char* fileNam
 }
 
 // The common dialogs' library (and the shell it brings along) is loaded
-// only when a user browses, which keeps it out of every start.
+// only when a user browses, which keeps it out of every start. It stays
+// loaded: the shell's threads may still run its code after the dialog closed.
 INT_PTR CFileDialog::DoModal()
 {
     using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
@@ -39,6 +40,5 @@ INT_PTR CFileDialog::DoModal()
     const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "GetOpenFileNameA")));
     const BOOL chosen = getOpenFileName != nullptr && getOpenFileName(&m_ofn);
-    ::FreeLibrary(library);
     return chosen ? IDOK : IDCANCEL;
 }

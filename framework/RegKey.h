@@ -1,39 +1,45 @@
 #pragma once
 
-#include <windows.h>
+#include "framework/Handle.h"
 
-// An open registry key that closes itself.
+#include <string>
+
+// An open registry key that closes itself. Every call returns ERROR_SUCCESS
+// or the system's error code; a failed Open or Create keeps the key held
+// before.
 class CRegKey
 {
 public:
-    CRegKey() = default;
-    ~CRegKey() { Close(); }
-
-    CRegKey(const CRegKey&) = delete;
-    CRegKey& operator=(const CRegKey&) = delete;
-
     LONG Open(HKEY parent, const char* path, REGSAM access)
     {
-        Close();
-        return ::RegOpenKeyExA(parent, path, 0, access, &m_hKey);
+        HKEY opened = nullptr;
+        const LONG result = ::RegOpenKeyExA(parent, path, 0, access, &opened);
+        if (result == ERROR_SUCCESS)
+            m_key.reset(opened);
+        return result;
     }
 
     LONG Create(HKEY parent, const char* path, REGSAM access)
     {
-        Close();
-        return ::RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                                 nullptr, &m_hKey, nullptr);
+        HKEY created = nullptr;
+        const LONG result = ::RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                              access, nullptr, &created, nullptr);
+        if (result == ERROR_SUCCESS)
+            m_key.reset(created);
+        return result;
     }
 
-    void Close()
-    {
-        if (m_hKey != nullptr)
-            ::RegCloseKey(m_hKey);
-        m_hKey = nullptr;
-    }
+    void Close() { m_key.reset(); }
+    operator HKEY() const { return m_key.get(); }
 
-    operator HKEY() const { return m_hKey; }
+    // Only REG_SZ and REG_EXPAND_SZ (not expanded) count. The text ends at the
+    // data's first NUL; data stored without one is terminated here.
+    LONG QueryStringValue(const char* name, std::string& value) const;
+    // Only a REG_DWORD of exactly four bytes counts.
+    LONG QueryDWORDValue(const char* name, DWORD& value) const;
+    LONG SetStringValue(const char* name, const std::string& value) const;
+    LONG SetDWORDValue(const char* name, DWORD value) const;
 
 private:
-    HKEY m_hKey = nullptr;
+    CRegKeyHandle m_key;
 };

@@ -2,8 +2,6 @@
 
 #include "framework/RegKey.h"
 
-#include <vector>
-
 namespace
 {
 CWinApp* currentApp = nullptr;
@@ -71,6 +69,11 @@ void CWinApp::SetRegistryKey(const char* registryKey)
     m_pszProfileName = m_pszAppName;
 }
 
+std::string CWinApp::GetProfileKeyPath() const
+{
+    return "software\\" + m_pszRegistryKey + "\\" + m_pszProfileName;
+}
+
 LONG CWinApp::OpenSectionKey(const char* section, CRegKey& key) const
 {
     if (m_pszRegistryKey.empty() || m_pszProfileName.empty())
@@ -91,68 +94,25 @@ LONG CWinApp::OpenSectionKey(const char* section, CRegKey& key) const
     return key.Create(profile, section, kSectionAccess);
 }
 
-// Only string types count; any other type, or data that changes between the
-// two reads, gives the default. The result ends at the data's first NUL, and
-// data stored without one is terminated here.
 std::string CWinApp::GetProfileString(const char* section, const char* entry,
-                                      const char* defaultValue)
+                                      const char* defaultValue) const
 {
-    const std::string fallback = defaultValue != nullptr ? defaultValue : "";
+    std::string value;
     CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS)
-        return fallback;
-
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    if (::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS
-        || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return fallback;
-
-    std::vector<BYTE> data(static_cast<size_t>(size) + 1, 0);
-    DWORD readSize = size;
-    if (::RegQueryValueExA(key, entry, nullptr, &type, data.data(), &readSize) != ERROR_SUCCESS
-        || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return fallback;
-    return std::string(reinterpret_cast<const char*>(data.data()));
-}
-
-// Exactly four bytes of REG_DWORD count; anything else gives the default.
-UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue)
-{
-    CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS)
-        return static_cast<UINT>(defaultValue);
-
-    DWORD type = REG_NONE;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)
-            != ERROR_SUCCESS
-        || type != REG_DWORD || size != sizeof(value))
-        return static_cast<UINT>(defaultValue);
+    if (OpenSectionKey(section, key) != ERROR_SUCCESS
+        || key.QueryStringValue(entry, value) != ERROR_SUCCESS)
+        return defaultValue != nullptr ? defaultValue : "";
     return value;
 }
 
-BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value)
+UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const
 {
+    DWORD value = 0;
     CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS)
-        return FALSE;
-    const std::string text = value != nullptr ? value : "";
-    return ::RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                            static_cast<DWORD>(text.size() + 1))
-           == ERROR_SUCCESS;
-}
-
-BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
-{
-    CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS)
-        return FALSE;
-    const DWORD data = static_cast<DWORD>(value);
-    return ::RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                            sizeof(data))
-           == ERROR_SUCCESS;
+    if (OpenSectionKey(section, key) != ERROR_SUCCESS
+        || key.QueryDWORDValue(entry, value) != ERROR_SUCCESS)
+        return static_cast<UINT>(defaultValue);
+    return value;
 }
 
 int AfxWinMain(HINSTANCE instance)

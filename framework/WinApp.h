@@ -32,21 +32,22 @@ public:
     void SetCurrentHandles(HINSTANCE instance);
     void SetRegistryKey(const char* registryKey);
 
-    virtual std::string GetProfileString(const char* section, const char* entry,
-                                         const char* defaultValue = nullptr);
-    virtual UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
-    virtual BOOL WriteProfileString(const char* section, const char* entry, const char* value);
-    virtual BOOL WriteProfileInt(const char* section, const char* entry, int value);
+    // What cannot be read gives the default (see CRegKey for the types that
+    // count). The section key is created when missing.
+    std::string GetProfileString(const char* section, const char* entry,
+                                 const char* defaultValue = nullptr) const;
+    UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
+
+    // software\<registry key>\<profile name>, below HKEY_CURRENT_USER.
+    std::string GetProfileKeyPath() const;
+    // Opens the section key for reading and writing, creating what is missing.
+    LONG OpenSectionKey(const char* section, CRegKey& key) const;
 
     std::string m_pszAppName;
     std::string m_pszRegistryKey;
     std::string m_pszProfileName;
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
-
-private:
-    // Opens the section key for reading and writing, creating what is missing.
-    LONG OpenSectionKey(const char* section, CRegKey& key) const;
 };
 
 CWinApp* AfxGetApp();

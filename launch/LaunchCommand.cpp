@@ -1,6 +1,6 @@
 #include "launch/LaunchCommand.h"
 
-#include "settings/PathSplit.h"
+#include "framework/PathSplit.h"
 
 std::string TrimFolder(const std::string& folder, UINT codePage)
 {
@@ -33,7 +33,6 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
     if (!showPath.empty())
         command.commandLine += " \"" + showPath + "\"";
 
-    const DriveAndDirectory parts = SplitDriveAndDirectory(appPath.c_str(), codePage);
-    command.folder = TrimFolder(parts.drive + parts.directory, codePage);
+    command.folder = TrimFolder(GetPathFolder(appPath, codePage), codePage);
     return command;
 }

@@ -1,5 +1,6 @@
 #include "launch/Launcher.h"
 
+#include "framework/Handle.h"
 #include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 
@@ -18,8 +19,9 @@ void StartProgram(HWND owner, const LaunchCommand& command)
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          command.folder.c_str(), &startup, &process))
     {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+        // The tool keeps no hold on the program it started.
+        CKernelHandle thread(process.hThread);
+        CKernelHandle started(process.hProcess);
         return;
     }
     ReportStartFailure(owner, ::GetLastError(), command.folder);

@@ -1,9 +1,9 @@
 #include "ui/SettingsDialog.h"
 
-#include "app/AutostartApp.h"
 #include "framework/DataExchange.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/WinApp.h"
 #include "ui/resource.h"
 
 namespace
@@ -14,11 +14,6 @@ constexpr UINT kMaxDelay = 120;
 
 const char kApplicationFilter[] = "Executeable Files|*.exe;*.com;*.bat;*.cmd|All Files (*.*)|*.*||";
 const char kShowFileFilter[] = "Show FIle (*.shw)|*.shw|All Files (*.*)|*.*||";
-
-CAutostartApp* App()
-{
-    return static_cast<CAutostartApp*>(AfxGetApp());
-}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
@@ -43,7 +38,13 @@ CSettingsDialog::CSettingsDialog(CWnd* parent) : CDialog(IDD_SETTINGS, parent)
 
 CSettingsDialog::~CSettingsDialog() = default;
 
-void CSettingsDialog::SetAppType(int type)
+void CSettingsDialog::SetCompanions(const std::string& zentor, const std::string& orbxPlayer)
+{
+    zentorPath = zentor;
+    orbxPlayerPath = orbxPlayer;
+}
+
+void CSettingsDialog::SetAppType(AppType type)
 {
     appType = type;
 }
@@ -107,6 +108,21 @@ UINT CSettingsDialog::GetDelay()
     return delay;
 }
 
+SlotSettings CSettingsDialog::GetSettings()
+{
+    SlotSettings values;
+    values.appType = IsUserDefinedChecked()   ? AppType::UserDefined
+                     : IsOrbxPlayerChecked() ? AppType::OrbxPlayer
+                     : IsZentorChecked()     ? AppType::Zentor
+                                             : AppType::Disable;
+    values.appPath = GetAppPath();
+    values.showPath = GetShowPath();
+    values.parameter = GetParameter();
+    values.kiosk = IsKioskChecked() ? 1 : 0;
+    values.delay = static_cast<int>(GetDelay());
+    return values;
+}
+
 void CSettingsDialog::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
@@ -153,18 +169,17 @@ BOOL CSettingsDialog::OnInitDialog()
         toolTip->AddTool(m_hWnd, browseShowButton, "Browse Show File");
     }
 
-    CAutostartApp* app = App();
-    zentorRadio.EnableWindow(app != nullptr && app->HasZentor());
-    orbxPlayerRadio.EnableWindow(app != nullptr && app->HasOrbxPlayer());
+    zentorRadio.EnableWindow(!zentorPath.empty());
+    orbxPlayerRadio.EnableWindow(!orbxPlayerPath.empty());
     delaySpin.SetRange(0, kMaxDelay);
     kioskCheck.SetCheck(kiosk ? BST_CHECKED : BST_UNCHECKED);
 
     switch (appType)
     {
-    case AppTypeZentor: OnZentor(); break;
-    case AppTypeOrbxPlayer: OnOrbxPlayer(); break;
-    case AppTypeUserDefined: OnUserDefined(); break;
-    default: OnDisable(); break;
+    case AppType::Zentor:
+    case AppType::OrbxPlayer:
+    case AppType::UserDefined: Select(appType); break;
+    default: Select(AppType::Disable); break;
     }
     return TRUE;
 }
@@ -188,36 +203,35 @@ void CSettingsDialog::EnableDelay(bool enable)
     delaySpin.EnableWindow(enable);
 }
 
-void CSettingsDialog::Select(Selection selection)
+void CSettingsDialog::Select(AppType selection)
 {
-    EnableAppPath(selection == Selection::UserDefined);
-    EnableShowFile(selection == Selection::Zentor);
-    CButton& own = selection == Selection::Disable  ? disableRadio
-                   : selection == Selection::Zentor ? zentorRadio
-                   : selection == Selection::OrbxPlayer ? orbxPlayerRadio
-                                                        : userDefinedRadio;
+    EnableAppPath(selection == AppType::UserDefined);
+    EnableShowFile(selection == AppType::Zentor);
+    CButton& own = selection == AppType::Disable  ? disableRadio
+                   : selection == AppType::Zentor ? zentorRadio
+                   : selection == AppType::OrbxPlayer ? orbxPlayerRadio
+                                                      : userDefinedRadio;
     own.SetCheck(BST_CHECKED);
-    parameterEdit.SetReadOnly(selection == Selection::Disable);
-    EnableDelay(selection != Selection::Disable);
+    parameterEdit.SetReadOnly(selection == AppType::Disable);
+    EnableDelay(selection != AppType::Disable);
 
     // A failed read leaves the members as far as they were read.
     UpdateData(TRUE);
-    CAutostartApp* app = App();
     switch (selection)
     {
-    case Selection::Disable:
+    case AppType::Disable:
         appPath.clear();
         showPath.clear();
         parameter.clear();
         break;
-    case Selection::Zentor:
-        appPath = app != nullptr ? app->GetZentorPath() : std::string();
+    case AppType::Zentor:
+        appPath = zentorPath;
         break;
-    case Selection::OrbxPlayer:
-        appPath = app != nullptr ? app->GetOrbxPlayerPath() : std::string();
+    case AppType::OrbxPlayer:
+        appPath = orbxPlayerPath;
         showPath.clear();
         break;
-    case Selection::UserDefined:
+    case AppType::UserDefined:
         showPath.clear();
         break;
     }
@@ -226,22 +240,22 @@ void CSettingsDialog::Select(Selection selection)
 
 void CSettingsDialog::OnDisable()
 {
-    Select(Selection::Disable);
+    Select(AppType::Disable);
 }
 
 void CSettingsDialog::OnZentor()
 {
-    Select(Selection::Zentor);
+    Select(AppType::Zentor);
 }
 
 void CSettingsDialog::OnOrbxPlayer()
 {
-    Select(Selection::OrbxPlayer);
+    Select(AppType::OrbxPlayer);
 }
 
 void CSettingsDialog::OnUserDefined()
 {
-    Select(Selection::UserDefined);
+    Select(AppType::UserDefined);
 }
 
 void CSettingsDialog::OnOK()
@@ -253,8 +267,8 @@ void CSettingsDialog::OnOK()
         AfxMessageBox("No application path specified.", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (CAutostartApp* app = App())
-        app->SaveSettings(*this);
+    if (saveAction)
+        saveAction(GetSettings());
     CDialog::OnOK();
 }
 

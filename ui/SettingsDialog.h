@@ -4,19 +4,28 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
+#include "settings/SlotSettings.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 // The window of configuration mode: what to start at logon, and how. The
-// checked radio button is the only record of the kind while it runs.
+// checked radio button is the only record of the kind while it runs. OK hands
+// the values to the save action, then closes the dialog whatever it did.
 class CSettingsDialog : public CDialog
 {
 public:
+    using SaveAction = std::function<void(const SlotSettings&)>;
+
     explicit CSettingsDialog(CWnd* parent = nullptr);
     ~CSettingsDialog() override;
 
-    void SetAppType(int type);
+    // The suite's programs this PC has; an empty path greys out its choice.
+    void SetCompanions(const std::string& zentorPath, const std::string& orbxPlayerPath);
+    void SetSaveAction(SaveAction action) { saveAction = std::move(action); }
+
+    void SetAppType(AppType type);
     void SetDelay(UINT seconds);
     void SetAppPath(const std::string& path);
     void SetShowPath(const std::string& path);
@@ -33,6 +42,8 @@ public:
     std::string GetShowPath();
     std::string GetParameter();
     UINT GetDelay();
+    // Everything at once, as the save stores it.
+    SlotSettings GetSettings();
 
     BOOL PreTranslateMessage(MSG* message) override;
 
@@ -77,10 +88,13 @@ protected:
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;
     bool kiosk = false;
-    int appType = 0;
+    AppType appType = AppType::Disable;
 
 private:
-    enum class Selection { Disable, Zentor, OrbxPlayer, UserDefined };
-    void Select(Selection selection);
+    void Select(AppType selection);
     void Browse(const char* filter, std::string& path);
+
+    std::string zentorPath;
+    std::string orbxPlayerPath;
+    SaveAction saveAction;
 };

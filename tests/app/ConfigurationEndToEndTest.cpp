@@ -43,6 +43,7 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
             s.Type(IDC_DELAY, "1");
             s.Click(IDOK);
             saved = s.AnswerBox();
+            EXPECT_EQ(s.Dialog(), saved.owner) << "the success box belongs to the dialog";
         }
         EXPECT_TRUE(s.Found()) << "the settings dialog did not appear";
     }

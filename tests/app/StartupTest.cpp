@@ -119,8 +119,8 @@ TEST_F(StartupTest, EndingEarlyReadsNoStoredSlot)
     StoreSlot(3, "C:\\Apps\\show.exe");
     ModeRecordingApp app;
     EXPECT_EQ(Outcome::Ended, app.Run("/run 3 /run"));
-    EXPECT_EQ("", app.appPath);
-    EXPECT_EQ(0, app.delay);
+    EXPECT_EQ("", app.settings.appPath);
+    EXPECT_EQ(0, app.settings.delay);
 }
 
 TEST_F(StartupTest, LaunchModeHasTheSlotsValuesLoaded)
@@ -128,12 +128,12 @@ TEST_F(StartupTest, LaunchModeHasTheSlotsValuesLoaded)
     StoreSlot(3, "C:\\Apps\\show.exe");
     ModeRecordingApp app;
     ASSERT_EQ(Outcome::LaunchMode, app.Run("/run 3"));
-    EXPECT_EQ("C:\\Apps\\show.exe", app.appPath);
-    EXPECT_EQ("D:\\Shows\\gala.shw", app.showPath);
-    EXPECT_EQ("-x 2", app.parameter);
-    EXPECT_EQ(2, app.kiosk);
-    EXPECT_EQ(9, app.delay);
-    EXPECT_EQ(0, app.appType) << "the stored kind plays no part in the choice";
+    EXPECT_EQ("C:\\Apps\\show.exe", app.settings.appPath);
+    EXPECT_EQ("D:\\Shows\\gala.shw", app.settings.showPath);
+    EXPECT_EQ("-x 2", app.settings.parameter);
+    EXPECT_EQ(2, app.settings.kiosk);
+    EXPECT_EQ(9, app.settings.delay);
+    EXPECT_EQ(0, static_cast<int>(app.settings.appType)) << "the stored kind plays no part in the choice";
 }
 
 TEST_F(StartupTest, OwnExecutablePathIsKnownBeforeTheCommandLineIsRead)

@@ -57,8 +57,7 @@ TEST_P(ZentorDiscoveryTest, FindsTheExecutableBesideTheUninstaller)
 
     const std::string expected = row.found ? folder.Path() + "Zentor\\ZENTOR.EXE" : "";
     EXPECT_EQ(expected, app.GetZentorPath()) << row.description << ": <" << uninstallString << ">";
-    EXPECT_EQ(row.found ? 1 : 0, app.HasZentor()) << row.description;
-    EXPECT_EQ(0, app.HasOrbxPlayer()) << row.description;
+    EXPECT_EQ("", app.GetOrbxPlayerPath()) << row.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,8 +131,6 @@ TEST_F(CompanionTest, BothCompanionsAreFoundIndependently)
     app.LoadSettings();
     EXPECT_EQ(folder.Path() + "Zentor\\ZENTOR.EXE", app.GetZentorPath());
     EXPECT_EQ(folder.Path() + "Player\\ORBXPlayer.exe", app.GetOrbxPlayerPath());
-    EXPECT_EQ(1, app.HasZentor());
-    EXPECT_EQ(1, app.HasOrbxPlayer());
 }
 
 TEST_F(CompanionTest, MissingUninstallEntriesLeaveBothAbsent)
@@ -141,14 +138,12 @@ TEST_F(CompanionTest, MissingUninstallEntriesLeaveBothAbsent)
     app.LoadSettings();
     EXPECT_EQ("", app.GetZentorPath());
     EXPECT_EQ("", app.GetOrbxPlayerPath());
-    EXPECT_EQ(0, app.HasZentor());
-    EXPECT_EQ(0, app.HasOrbxPlayer());
 }
 
 TEST_F(CompanionTest, UninstallKeyWithoutItsStringLeavesTheCompanionAbsent)
 {
     testreg::SetString(HKEY_LOCAL_MACHINE, kOrbxKey, "DisplayName", "ORBX Player");
-    app.orbxPlayerPath = "stale";
+    app.companions.orbxPlayerPath = "stale";
     app.LoadSettings();
     EXPECT_EQ("", app.GetOrbxPlayerPath());
 }

@@ -29,12 +29,12 @@ protected:
 TEST_F(LoadSettingsTest, NeverSavedSlotGivesDefaultsAndLeavesItsKey)
 {
     app.LoadSettings();
-    EXPECT_EQ("", app.appPath);
-    EXPECT_EQ("", app.showPath);
-    EXPECT_EQ("", app.parameter);
-    EXPECT_EQ(0, app.kiosk);
-    EXPECT_EQ(20, app.delay);
-    EXPECT_EQ(0, app.appType);
+    EXPECT_EQ("", app.settings.appPath);
+    EXPECT_EQ("", app.settings.showPath);
+    EXPECT_EQ("", app.settings.parameter);
+    EXPECT_EQ(0, app.settings.kiosk);
+    EXPECT_EQ(20, app.settings.delay);
+    EXPECT_EQ(0, static_cast<int>(app.settings.appType));
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str()));
 }
 
@@ -44,20 +44,20 @@ TEST_F(LoadSettingsTest, ReadsOnlyTheChosenSlot)
     Store(3, "C:\\three.exe", 7, 3);
     app.slot = 3;
     app.LoadSettings();
-    EXPECT_EQ("C:\\three.exe", app.appPath);
-    EXPECT_EQ("C:\\three.exe.shw", app.showPath);
-    EXPECT_EQ("C:\\three.exe -p", app.parameter);
-    EXPECT_EQ(1, app.kiosk);
-    EXPECT_EQ(7, app.delay);
-    EXPECT_EQ(3, app.appType);
+    EXPECT_EQ("C:\\three.exe", app.settings.appPath);
+    EXPECT_EQ("C:\\three.exe.shw", app.settings.showPath);
+    EXPECT_EQ("C:\\three.exe -p", app.settings.parameter);
+    EXPECT_EQ(1, app.settings.kiosk);
+    EXPECT_EQ(7, app.settings.delay);
+    EXPECT_EQ(3, static_cast<int>(app.settings.appType));
 }
 
 TEST_F(LoadSettingsTest, OutOfRangeValuesLoadUnchanged)
 {
     Store(0, "C:\\x.exe", 500, 7);
     app.LoadSettings();
-    EXPECT_EQ(500, app.delay);
-    EXPECT_EQ(7, app.appType);
+    EXPECT_EQ(500, app.settings.delay);
+    EXPECT_EQ(7, static_cast<int>(app.settings.appType));
 }
 
 TEST_F(LoadSettingsTest, NegativeSlotUsesItsOwnKey)
@@ -65,7 +65,7 @@ TEST_F(LoadSettingsTest, NegativeSlotUsesItsOwnKey)
     Store(-1, "C:\\minus.exe", 4, 1);
     app.slot = -1;
     app.LoadSettings();
-    EXPECT_EQ("C:\\minus.exe", app.appPath);
+    EXPECT_EQ("C:\\minus.exe", app.settings.appPath);
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, "software\\vaxo\\vaxo Kestrup V3.6\\Slot-1"));
 }
 
@@ -74,7 +74,7 @@ TEST_F(LoadSettingsTest, KioskValueIsKeptAsStored)
     Store(0, "C:\\x.exe", 1, 1);
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "Kiosk", 2);
     app.LoadSettings();
-    EXPECT_EQ(2, app.kiosk);
+    EXPECT_EQ(2, app.settings.kiosk);
 }
 
 TEST_F(LoadSettingsTest, UnreadableValuesTakeTheirDefaults)
@@ -86,9 +86,9 @@ TEST_F(LoadSettingsTest, UnreadableValuesTakeTheirDefaults)
     testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "Mode", REG_BINARY, &eightBytes, 8);
     testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "ShowPath", REG_BINARY, "abc", 3);
     app.LoadSettings();
-    EXPECT_EQ("", app.appPath);
-    EXPECT_EQ("", app.showPath);
-    EXPECT_EQ(20, app.delay);
-    EXPECT_EQ(0, app.appType);
+    EXPECT_EQ("", app.settings.appPath);
+    EXPECT_EQ("", app.settings.showPath);
+    EXPECT_EQ(20, app.settings.delay);
+    EXPECT_EQ(0, static_cast<int>(app.settings.appType));
 }
 } // namespace

@@ -1,6 +1,6 @@
 #include "ui/SettingsDialog.h"
 
-#include "app/AutostartApp.h"
+#include "framework/WinApp.h"
 #include "tests/support/DialogTemplate.h"
 #include "tests/support/Registry.h"
 #include "tests/support/SettingsSession.h"
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace
 {
@@ -23,13 +24,12 @@ class SettingsDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
         app.SetCurrentHandles(::GetModuleHandleA(nullptr));
-        app.SetRegistryKey("vaxo");
-        app.zentorPath = kZentor;
-        app.orbxPlayerPath = kOrbx;
+        dialog.SetCompanions(kZentor, kOrbx);
+        dialog.SetSaveAction([this](const SlotSettings& values) { saved.push_back(values); });
     }
-    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey); }
+    // Only a dialog that closed through a valid OK hands anything out.
+    void TearDown() override { EXPECT_TRUE(saved.empty()); }
 
     // Runs the dialog here while the script works it from a driver thread;
     // the script's last act should close it. Returns DoModal's result.
@@ -47,7 +47,7 @@ protected:
         return result;
     }
 
-    void Prefill(int type, UINT delay, const std::string& path, const std::string& show,
+    void Prefill(AppType type, UINT delay, const std::string& path, const std::string& show,
                  bool kiosk, const std::string& parameter)
     {
         dialog.SetAppType(type);
@@ -58,8 +58,9 @@ protected:
         dialog.SetParameter(parameter);
     }
 
-    CAutostartApp app;
+    CWinApp app;
     CSettingsDialog dialog;
+    std::vector<SlotSettings> saved;  // what OK handed out
 };
 
 TEST_F(SettingsDialogTest, WithoutPrefillDisableIsSelectedAndEverythingLocked)
@@ -95,7 +96,7 @@ class SelectionTest : public SettingsDialogTest, public ::testing::WithParamInte
 TEST_P(SelectionTest, ClickingARadioButtonSetsLocksAndFields)
 {
     const SelectionCase& row = GetParam();
-    Prefill(AppTypeZentor, 30, "", "D:\\Shows\\gala.shw", false, "-p 1");
+    Prefill(AppType::Zentor, 30, "", "D:\\Shows\\gala.shw", false, "-p 1");
     SettingsFields fields;
     Run([&](SettingsSession& s) {
         s.Click(row.radio);
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsDialogTest, KioskStaysCheckedButLockedAfterOrbxPlayer)
 {
-    Prefill(AppTypeZentor, 20, "", "", true, "");
+    Prefill(AppType::Zentor, 20, "", "", true, "");
     SettingsFields before, after;
     Run([&](SettingsSession& s) {
         before = s.Read();
@@ -144,8 +145,8 @@ TEST_F(SettingsDialogTest, KioskStaysCheckedButLockedAfterOrbxPlayer)
 
 TEST_F(SettingsDialogTest, StoredZentorWithoutZentorIsCheckedButDisabledAndRefusesOk)
 {
-    app.zentorPath.clear();
-    Prefill(AppTypeZentor, 20, "C:\\old.exe", "", false, "");
+    dialog.SetCompanions("", kOrbx);
+    Prefill(AppType::Zentor, 20, "C:\\old.exe", "", false, "");
     SettingsFields fields;
     SeenBox box;
     bool stillOpen = false;
@@ -167,7 +168,7 @@ TEST_F(SettingsDialogTest, StoredZentorWithoutZentorIsCheckedButDisabledAndRefus
 
 TEST_F(SettingsDialogTest, StoredUnknownKindSelectsDisableAndKeepsTheDelay)
 {
-    Prefill(7, 45, "C:\\x.exe", "D:\\s.shw", false, "-q");
+    Prefill(static_cast<AppType>(7), 45, "C:\\x.exe", "D:\\s.shw", false, "-q");
     SettingsFields fields;
     Run([&](SettingsSession& s) {
         fields = s.Read();
@@ -181,7 +182,7 @@ TEST_F(SettingsDialogTest, StoredUnknownKindSelectsDisableAndKeepsTheDelay)
 
 TEST_F(SettingsDialogTest, StoredDelayAbove120IsReportedWhileTheDialogOpens)
 {
-    Prefill(AppTypeUserDefined, 500, "C:\\x.exe", "", false, "");
+    Prefill(AppType::UserDefined, 500, "C:\\x.exe", "", false, "");
     SeenBox opening;
     SeenBox onOk;
     bool stillOpen = false;
@@ -206,7 +207,7 @@ TEST_F(SettingsDialogTest, StoredDelayAbove120IsReportedWhileTheDialogOpens)
 
 TEST_F(SettingsDialogTest, EmptyDelayIsRefusedWithTheFocusOnIt)
 {
-    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
+    Prefill(AppType::UserDefined, 20, "C:\\x.exe", "", false, "");
     SeenBox box;
     HWND focus = nullptr;
     HWND delayField = nullptr;
@@ -227,7 +228,7 @@ TEST_F(SettingsDialogTest, EmptyDelayIsRefusedWithTheFocusOnIt)
 
 TEST_F(SettingsDialogTest, PathLongerThan255CharactersIsRefused)
 {
-    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
+    Prefill(AppType::UserDefined, 20, "C:\\x.exe", "", false, "");
     SeenBox box;
     HWND focus = nullptr;
     HWND pathField = nullptr;
@@ -251,7 +252,7 @@ TEST_F(SettingsDialogTest, PathLongerThan255CharactersIsRefused)
 
 TEST_F(SettingsDialogTest, PathFieldsStopTakingTextAt255Characters)
 {
-    Prefill(AppTypeUserDefined, 20, "", "", false, "");
+    Prefill(AppType::UserDefined, 20, "", "", false, "");
     LRESULT appLimit = 0, showLimit = 0, parameterLimit = 0;
     Run([&](SettingsSession& s) {
         appLimit = ::SendMessageA(::GetDlgItem(s.Dialog(), IDC_APP_PATH), EM_GETLIMITTEXT, 0, 0);
@@ -267,7 +268,7 @@ TEST_F(SettingsDialogTest, PathFieldsStopTakingTextAt255Characters)
 
 TEST_F(SettingsDialogTest, SpinRunsFrom0To120AndWrapsAround)
 {
-    Prefill(AppTypeUserDefined, 120, "C:\\x.exe", "", false, "");
+    Prefill(AppType::UserDefined, 120, "C:\\x.exe", "", false, "");
     int lower = -1, upper = -1;
     std::string afterUp, afterDown;
     Run([&](SettingsSession& s) {
@@ -288,11 +289,25 @@ TEST_F(SettingsDialogTest, SpinRunsFrom0To120AndWrapsAround)
     EXPECT_EQ("120", afterDown);
 }
 
-TEST_F(SettingsDialogTest, CancelSavesNothing)
+TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
 {
-    Prefill(AppTypeUserDefined, 20, "C:\\x.exe", "", false, "");
-    EXPECT_EQ(IDCANCEL, Run([](SettingsSession& s) { s.Click(IDCANCEL); }));
-    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::kCompanyKey));
+    Prefill(AppType::UserDefined, 20, "C:\\x.exe", "", false, "");
+    EXPECT_EQ(IDOK, Run([](SettingsSession& s) {
+        s.Click(IDC_ZENTOR);
+        s.Type(IDC_SHOW_PATH, "D:\\gala.shw");
+        s.Type(IDC_PARAMETER, " -p");
+        s.Type(IDC_DELAY, "7");
+        s.Click(IDC_KIOSK);
+        s.Click(IDOK);
+    }));
+    ASSERT_EQ(1u, saved.size());
+    EXPECT_EQ(AppType::Zentor, saved[0].appType);
+    EXPECT_EQ(kZentor, saved[0].appPath);
+    EXPECT_EQ("D:\\gala.shw", saved[0].showPath);
+    EXPECT_EQ(" -p", saved[0].parameter);
+    EXPECT_EQ(1, saved[0].kiosk);
+    EXPECT_EQ(7, saved[0].delay);
+    saved.clear();
 }
 
 TEST_F(SettingsDialogTest, ToolTipsCoverTheSevenControls)
@@ -436,7 +451,7 @@ TEST_F(SettingsDialogTest, BrowsingFillsTheApplicationPathAndKeepsTheOtherFields
     HANDLE file = ::CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ::CloseHandle(file);
 
-    Prefill(AppTypeUserDefined, 42, "C:\\before.exe", "", false, "-p");
+    Prefill(AppType::UserDefined, 42, "C:\\before.exe", "", false, "-p");
     OpenDialog open;
     SettingsFields fields;
     Run([&](SettingsSession& s) {
@@ -462,7 +477,7 @@ TEST_F(SettingsDialogTest, BrowsingFillsTheApplicationPathAndKeepsTheOtherFields
 
 TEST_F(SettingsDialogTest, CancelledBrowsingChangesNothing)
 {
-    Prefill(AppTypeZentor, 20, "", "D:\\old.shw", false, "");
+    Prefill(AppType::Zentor, 20, "", "D:\\old.shw", false, "");
     OpenDialog open;
     SettingsFields fields;
     Run([&](SettingsSession& s) {

@@ -1,6 +1,4 @@
-#include "settings/PathSplit.h"
-
-#include "app/AutostartApp.h"
+#include "framework/PathSplit.h"
 
 #include <gtest/gtest.h>
 
@@ -90,10 +88,9 @@ TEST(PathSplitLongTest, DirectoryOfExactly255BytesIsKept)
 
 TEST(GetPathFolderTest, JoinsDriveAndDirectory)
 {
-    CAutostartApp app;
-    EXPECT_EQ("C:\\Apps\\Show\\", app.GetPathFolder("C:\\Apps\\Show\\setup.exe"));
-    EXPECT_EQ("", app.GetPathFolder("setup.exe"));
-    EXPECT_EQ("C:\\Apps\\", app.GetPathFolder("C:\\Apps\\"));
-    EXPECT_EQ("C:/Apps/", app.GetPathFolder("C:/Apps/x"));
+    EXPECT_EQ("C:\\Apps\\Show\\", GetPathFolder("C:\\Apps\\Show\\setup.exe"));
+    EXPECT_EQ("", GetPathFolder("setup.exe"));
+    EXPECT_EQ("C:\\Apps\\", GetPathFolder("C:\\Apps\\"));
+    EXPECT_EQ("C:/Apps/", GetPathFolder("C:/Apps/x"));
 }
 } // namespace

@@ -1,4 +1,4 @@
-#include "settings/PathSplit.h"
+#include "framework/PathSplit.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,4 +37,10 @@ DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage)
     }
     parts.directory.assign(rest, std::min(directoryEnd, kMaxDirectory));
     return parts;
+}
+
+std::string GetPathFolder(const std::string& path, UINT codePage)
+{
+    const DriveAndDirectory parts = SplitDriveAndDirectory(path.c_str(), codePage);
+    return parts.drive + parts.directory;
 }

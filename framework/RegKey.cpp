@@ -1,0 +1,51 @@
+#include "framework/RegKey.h"
+
+#include <vector>
+
+LONG CRegKey::QueryStringValue(const char* name, std::string& value) const
+{
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LONG result = ::RegQueryValueExA(*this, name, nullptr, &type, nullptr, &size);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_INVALID_DATA;
+
+    std::vector<BYTE> data(static_cast<size_t>(size) + 1, 0);
+    DWORD readSize = size;
+    result = ::RegQueryValueExA(*this, name, nullptr, &type, data.data(), &readSize);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_INVALID_DATA;
+    value = reinterpret_cast<const char*>(data.data());
+    return ERROR_SUCCESS;
+}
+
+LONG CRegKey::QueryDWORDValue(const char* name, DWORD& value) const
+{
+    DWORD type = REG_NONE;
+    DWORD data = 0;
+    DWORD size = sizeof(data);
+    const LONG result =
+        ::RegQueryValueExA(*this, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_DWORD || size != sizeof(data))
+        return ERROR_INVALID_DATA;
+    value = data;
+    return ERROR_SUCCESS;
+}
+
+LONG CRegKey::SetStringValue(const char* name, const std::string& value) const
+{
+    return ::RegSetValueExA(*this, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1));
+}
+
+LONG CRegKey::SetDWORDValue(const char* name, DWORD value) const
+{
+    return ::RegSetValueExA(*this, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value));
+}

@@ -1,0 +1,51 @@
+#include "settings/Companions.h"
+
+#include "framework/PathSplit.h"
+#include "framework/RegKey.h"
+
+#include <io.h>
+
+#include <algorithm>
+
+namespace
+{
+const char kZentorUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\vaxo Zentor";
+const char kOrbxPlayerUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ORBX Player";
+
+constexpr DWORD kUninstallStringSize = 260;
+
+void Discover(const char* uninstallKey, const char* fileName, std::string& path)
+{
+    CRegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, uninstallKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return;
+
+    // One byte more than the read may fill, so that data stored without a
+    // terminating NUL still ends inside the buffer. A longer string fails the
+    // read: the uninstaller's folder is never guessed from part of it.
+    char uninstallString[kUninstallStringSize + 1] = "";
+    DWORD size = kUninstallStringSize;
+    if (::RegQueryValueExA(key, "UninstallString", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(uninstallString), &size)
+        != ERROR_SUCCESS)
+    {
+        path.clear();
+        return;
+    }
+    uninstallString[std::min<DWORD>(size, kUninstallStringSize)] = '\0';
+
+    path = GetPathFolder(uninstallString) + fileName;
+    if (_access(path.c_str(), 0) != 0)
+        path.clear();
+}
+} // namespace
+
+Companions DiscoverCompanions(const Companions& known)
+{
+    Companions found = known;
+    Discover(kZentorUninstallKey, "ZENTOR.EXE", found.zentorPath);
+    Discover(kOrbxPlayerUninstallKey, "ORBXPlayer.exe", found.orbxPlayerPath);
+    return found;
+}

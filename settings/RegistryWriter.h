@@ -1,0 +1,20 @@
+#pragma once
+
+#include "framework/RegKey.h"
+
+// Every value the slot store writes goes through here. Each call returns
+// ERROR_SUCCESS or the system's error code.
+class CRegistryWriter
+{
+public:
+    virtual ~CRegistryWriter() = default;
+
+    virtual LONG SetString(const CRegKey& key, const char* name, const std::string& value)
+    {
+        return key.SetStringValue(name, value);
+    }
+    virtual LONG SetDword(const CRegKey& key, const char* name, DWORD value)
+    {
+        return key.SetDWORDValue(name, value);
+    }
+};

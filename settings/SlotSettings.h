@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// Kinds of program a slot starts, stored as "Mode". Other stored numbers load
+// unchanged and count as none of these.
+enum class AppType : int
+{
+    Disable = 0,
+    Zentor = 1,
+    OrbxPlayer = 2,
+    UserDefined = 3,
+};
+
+// The values of one slot, as stored below its key.
+struct SlotSettings
+{
+    AppType appType = AppType::Disable;
+    std::string appPath;
+    std::string showPath;
+    std::string parameter;
+    // As stored: any value but 0 starts the program in kiosk mode, while the
+    // settings show the box checked only for 1, and a save stores 1 or 0.
+    int kiosk = 0;
+    int delay = 0;  // seconds; a slot never saved loads as 20
+};

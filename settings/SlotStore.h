@@ -1,0 +1,38 @@
+#pragma once
+
+#include "settings/RegistryWriter.h"
+#include "settings/SlotSettings.h"
+
+#include <string>
+
+class CWinApp;
+
+// Slots live below the application's profile key, in
+// HKEY_CURRENT_USER\software\vaxo\<title>\Slot<N>; a registered slot also has
+// its value in the Run key.
+class CSlotStore
+{
+public:
+    CSlotStore(CWinApp& profile, CRegistryWriter& writer) : m_profile(profile), m_writer(writer) {}
+
+    // Never fails: what cannot be read takes its default. The slot's key
+    // exists afterwards.
+    SlotSettings Load(int slot) const;
+
+    // Writes the six values in the order AppPath, ShowPath, Parameter, Kiosk,
+    // Delay, Mode and then registers the slot in the Run key, or, for
+    // Disable, removes the slot and its registration. Throws CSaveError on any
+    // failure, after removing the slot and its registration, so that a slot is
+    // never left half saved.
+    void Save(int slot, const SlotSettings& values, const std::string& exePath) const;
+
+    // Deletes the slot's key and its Run value; tries both whatever the first
+    // gives. ERROR_SUCCESS, or the first failure.
+    LONG RemoveAutostart(int slot) const;
+
+private:
+    void Write(int slot, const SlotSettings& values, const std::string& exePath) const;
+
+    CWinApp& m_profile;
+    CRegistryWriter& m_writer;
+};

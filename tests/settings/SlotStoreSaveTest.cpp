@@ -1,0 +1,220 @@
+#include "settings/SlotStore.h"
+
+#include "framework/SystemMessage.h"
+#include "framework/WinApp.h"
+#include "settings/SaveError.h"
+#include "tests/support/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kTool[] = "C:\\Tools\\tool.exe";
+
+// Writes for real, except the value named to fail, which it refuses with the
+// given code; records the names it was asked to write.
+class RefusingWriter : public CRegistryWriter
+{
+public:
+    std::string refusedName;
+    LONG refusal = ERROR_ACCESS_DENIED;
+    std::vector<std::string> names;
+
+    LONG SetString(const CRegKey& key, const char* name, const std::string& value) override
+    {
+        return Refuses(name) ? refusal : CRegistryWriter::SetString(key, name, value);
+    }
+    LONG SetDword(const CRegKey& key, const char* name, DWORD value) override
+    {
+        return Refuses(name) ? refusal : CRegistryWriter::SetDword(key, name, value);
+    }
+
+private:
+    bool Refuses(const char* name)
+    {
+        names.push_back(name);
+        return refusedName == name;
+    }
+};
+
+SlotSettings UserDefined(const char* appPath)
+{
+    SlotSettings values;
+    values.appType = AppType::UserDefined;
+    values.appPath = appPath;
+    values.delay = 20;
+    return values;
+}
+
+class SlotStoreSaveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clean();
+        profile.SetRegistryKey("vaxo");
+    }
+    void TearDown() override { Clean(); }
+
+    static void Clean()
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+        for (int slot : {0, 3, 7})
+            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, RunName(slot).c_str());
+    }
+
+    static std::string RunName(int slot) { return "vaxoAutostart" + std::to_string(slot); }
+
+    // The error text, or "" when the save succeeded.
+    std::string Save(int slot, const SlotSettings& values)
+    {
+        try
+        {
+            store.Save(slot, values, kTool);
+        }
+        catch (const CSaveError& error)
+        {
+            return error.what();
+        }
+        return "";
+    }
+
+    static std::string RunValue(int slot, DWORD* type = nullptr)
+    {
+        DWORD valueType = 0;
+        std::string data;
+        if (!testreg::ReadValue(HKEY_CURRENT_USER, testreg::kRunKey, RunName(slot).c_str(),
+                                valueType, data))
+            return "<none>";
+        if (type != nullptr)
+            *type = valueType;
+        return data;
+    }
+
+    static void Register(int slot)
+    {
+        testreg::SetString(HKEY_CURRENT_USER, testreg::kRunKey, RunName(slot).c_str(), "old");
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(slot).c_str(), "AppPath", "old");
+    }
+
+    static void ExpectNoAutostart(int slot)
+    {
+        EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(slot).c_str()));
+        EXPECT_EQ("<none>", RunValue(slot));
+    }
+
+    static std::string Raw(int slot, const char* name, DWORD expectedType)
+    {
+        DWORD type = 0;
+        std::string data;
+        if (!testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(slot).c_str(), name, type, data))
+            return "<none>";
+        return type == expectedType ? data : "<wrong type>";
+    }
+    static std::string Dword(DWORD value) { return std::string(reinterpret_cast<char*>(&value), 4); }
+
+    CWinApp profile{"vaxo Kestrup V3.6"};
+    RefusingWriter writer;
+    CSlotStore store{profile, writer};
+};
+
+TEST_F(SlotStoreSaveTest, StoresTheSixValuesWithTheirTypesAndRegisters)
+{
+    SlotSettings values;
+    values.appType = AppType::OrbxPlayer;
+    values.appPath = "C:\\Suite\\Player\\ORBXPlayer.exe";
+    values.parameter = "-loop";
+    values.kiosk = 2;
+    values.delay = 15;
+    ASSERT_EQ("", Save(0, values));
+
+    EXPECT_EQ(std::string("C:\\Suite\\Player\\ORBXPlayer.exe", 31), Raw(0, "AppPath", REG_SZ))
+        << "REG_SZ data with its terminating NUL";
+    EXPECT_EQ(std::string("", 1), Raw(0, "ShowPath", REG_SZ));
+    EXPECT_EQ(std::string("-loop", 6), Raw(0, "Parameter", REG_SZ));
+    EXPECT_EQ(Dword(1), Raw(0, "Kiosk", REG_DWORD)) << "kiosk is stored as 1 or 0";
+    EXPECT_EQ(Dword(15), Raw(0, "Delay", REG_DWORD));
+    EXPECT_EQ(Dword(2), Raw(0, "Mode", REG_DWORD));
+    const std::vector<std::string> order{"AppPath", "ShowPath", "Parameter", "Kiosk",
+                                         "Delay",   "Mode",     "vaxoAutostart0"};
+    EXPECT_EQ(order, writer.names);
+    DWORD type = 0;
+    EXPECT_EQ(std::string("\"C:\\Tools\\tool.exe\" /run 0", 27), RunValue(0, &type));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+}
+
+TEST_F(SlotStoreSaveTest, Slot7LeavesSlot0Alone)
+{
+    Register(0);
+    ASSERT_EQ("", Save(7, UserDefined("C:\\seven.exe")));
+    EXPECT_EQ(std::string("C:\\seven.exe", 13), Raw(7, "AppPath", REG_SZ));
+    EXPECT_EQ(std::string("\"C:\\Tools\\tool.exe\" /run 7", 27), RunValue(7));
+    EXPECT_EQ(std::string("old", 4), Raw(0, "AppPath", REG_SZ));
+    EXPECT_EQ(std::string("old", 4), RunValue(0));
+}
+
+TEST_F(SlotStoreSaveTest, DisableRemovesTheSlotAndItsRegistrationOrFindsNothingToRemove)
+{
+    SlotSettings disable;
+    disable.delay = 20;
+    ASSERT_EQ("", Save(3, disable)) << "a slot never registered";
+    ExpectNoAutostart(3);
+
+    ASSERT_EQ("", Save(0, UserDefined("C:\\a.exe")));
+    ASSERT_NE("<none>", RunValue(0));
+    ASSERT_EQ("", Save(0, disable));
+    ExpectNoAutostart(0);
+}
+
+struct FailingWrite
+{
+    const char* name;
+    LONG code;
+    const char* text;  // empty: the system's text for the code
+};
+
+class SlotStoreFailingWriteTest : public SlotStoreSaveTest,
+                                  public ::testing::WithParamInterface<FailingWrite>
+{
+};
+
+TEST_P(SlotStoreFailingWriteTest, ReportsItWritesNothingMoreAndLeavesNoAutostart)
+{
+    const FailingWrite& row = GetParam();
+    Register(0);
+    writer.refusedName = row.name;
+    writer.refusal = row.code;
+    std::string expected = row.text;
+    if (expected.empty())
+        expected = SystemMessageOrCode(static_cast<DWORD>(row.code));
+
+    EXPECT_EQ(expected, Save(0, UserDefined("C:\\a.exe"))) << row.name;
+    EXPECT_EQ(row.name, writer.names.back()) << "writes stop at the failure";
+    ExpectNoAutostart(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SlotStoreFailingWriteTest,
+    ::testing::Values(FailingWrite{"AppPath", ERROR_ACCESS_DENIED, "Could not save application path\n"},
+                      FailingWrite{"ShowPath", ERROR_ACCESS_DENIED, "Could not save showfile path"},
+                      FailingWrite{"Parameter", ERROR_ACCESS_DENIED, "Could not save paramter"},
+                      FailingWrite{"Kiosk", ERROR_ACCESS_DENIED, "Could not save kiosk flag"},
+                      FailingWrite{"Delay", ERROR_ACCESS_DENIED, "Could not save delay time"},
+                      FailingWrite{"Mode", ERROR_ACCESS_DENIED, "Could not save mode flag"},
+                      FailingWrite{"vaxoAutostart0", ERROR_ACCESS_DENIED, ""},
+                      FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
+                                   "Error 3758113569"}));
+
+TEST_F(SlotStoreSaveTest, RemovalWithoutAProfileKeyStillUnregistersAndSaysSo)
+{
+    testreg::SetString(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0", "old");
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, store.RemoveAutostart(0));
+    EXPECT_EQ("<none>", RunValue(0));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, store.RemoveAutostart(0))
+        << "a Run value already gone counts as removed, the missing profile key does not";
+}
+} // namespace
