@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // One owner for every kind of handle: closes what it holds when it goes out of
-// scope or is given another handle. Null means "holds nothing".
-template <typename HandleType, void (*CloseHandleFunction)(HandleType)>
+// scope or is given another handle. The invalid value (null for most kinds,
+// -1 for files) means "holds nothing".
+template <typename HandleType, void (*CloseHandleFunction)(HandleType), std::intptr_t kInvalid = 0>
 class CHandleT
 {
 public:
@@ -22,18 +25,18 @@ public:
     }
 
     HandleType get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
+    explicit operator bool() const { return m_handle != Invalid(); }
 
-    void reset(HandleType handle = nullptr)
+    void reset(HandleType handle = Invalid())
     {
-        if (m_handle != nullptr && m_handle != handle)
+        if (m_handle != Invalid() && m_handle != handle)
             CloseHandleFunction(m_handle);
         m_handle = handle;
     }
     HandleType release()
     {
         HandleType handle = m_handle;
-        m_handle = nullptr;
+        m_handle = Invalid();
         return handle;
     }
     // For calls that hand a new handle out through a pointer; what was held
@@ -45,7 +48,9 @@ public:
     }
 
 private:
-    HandleType m_handle = nullptr;
+    static HandleType Invalid() { return reinterpret_cast<HandleType>(kInvalid); }
+
+    HandleType m_handle = Invalid();
 };
 
 namespace handle_close
@@ -59,6 +64,7 @@ void GdiObject(GdiHandle object) { ::DeleteObject(object); }
 } // namespace handle_close
 
 using CKernelHandle = CHandleT<HANDLE, handle_close::KernelObject>;
+using CFileHandle = CHandleT<HANDLE, handle_close::KernelObject, -1>;
 using CModuleHandle = CHandleT<HMODULE, handle_close::Module>;
 using CLocalMemory = CHandleT<HLOCAL, handle_close::LocalMemory>;
 using CRegKeyHandle = CHandleT<HKEY, handle_close::RegistryKey>;

@@ -31,8 +31,8 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
     ExpectProbeRecordAt(record);
 
     DWORD processId = 0;
-    HANDLE process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
-    ASSERT_NE(nullptr, process);
+    const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
+    ASSERT_TRUE(process);
     SeenBox saved;
     {
         SettingsSession s(processId, true);
@@ -47,10 +47,9 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
         }
         EXPECT_TRUE(s.Found()) << "the settings dialog did not appear";
     }
-    const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
     if (!ended)
-        ::TerminateProcess(process, 1);
-    ::CloseHandle(process);
+        ::TerminateProcess(process.get(), 1);
     EXPECT_TRUE(ended);
     EXPECT_EQ("Settings successfully saved.", saved.text);
     EXPECT_EQ("vaxo Kestrup V3.6", saved.caption);

@@ -36,16 +36,15 @@ namespace
 TEST_F(ExecutableTest, SlotWithoutProgramOpensItsSettingsAndLeavesItsKeyBehind)
 {
     DWORD processId = 0;
-    HANDLE process = StartProcess(CommandLine("/run 7"), &processId);
-    ASSERT_NE(nullptr, process);
+    const CKernelHandle process = StartProcess(CommandLine("/run 7"), &processId);
+    ASSERT_TRUE(process);
     {
         SettingsSession s(processId, true);
         EXPECT_TRUE(s.Found()) << "configuration mode shows the settings";
         if (s.Found())
             s.Click(IDCANCEL);
     }
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 30000));
-    ::CloseHandle(process);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.get(), 30000));
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(7).c_str()));
     EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str()));
 }

@@ -55,13 +55,13 @@ Observed Observe(const std::string& arguments)
 {
     Observed observed;
     DWORD processId = 0;
-    HANDLE process = StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
-    if (process == nullptr)
+    const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
+    if (!process)
         return observed;
     HWND window = nullptr;
     for (int i = 0; i < 1500 && window == nullptr; ++i)
     {
-        if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+        if (::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0)
             break;
         window = windows::WaitFor([processId](HWND w) {
             return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId);
@@ -114,10 +114,9 @@ Observed Observe(const std::string& arguments)
             windows::Press(box, IDOK);
         }
     }
-    observed.ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    observed.ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
     if (!observed.ended)
-        ::TerminateProcess(process, 1);
-    ::CloseHandle(process);
+        ::TerminateProcess(process.get(), 1);
     return observed;
 }
 

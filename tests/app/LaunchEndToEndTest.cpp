@@ -51,8 +51,8 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
     StoreSlot(6, folder + "\\show.exe");
 
     DWORD processId = 0;
-    HANDLE process = StartProcess(RunCommandLine(6), &processId);
-    ASSERT_NE(nullptr, process);
+    const CKernelHandle process = StartProcess(RunCommandLine(6), &processId);
+    ASSERT_TRUE(process);
     HWND box = windows::WaitFor([processId](HWND w) {
         return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId)
                && windows::Text(w) == "Error";
@@ -65,10 +65,9 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
         owner = ::GetWindow(box, GW_OWNER);
         windows::Press(box, IDOK);
     }
-    const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
     if (!ended)
-        ::TerminateProcess(process, 1);
-    ::CloseHandle(process);
+        ::TerminateProcess(process.get(), 1);
 
     ASSERT_NE(nullptr, box) << "no error box appeared";
     EXPECT_NE(nullptr, owner) << "the box belongs to the hidden countdown";

@@ -52,11 +52,10 @@ TEST_F(SaveReportTest, FailureIsShownInAnErrorBoxOfItsOwn)
 {
     // Below a volatile key no lasting key can be made, so the slot's key
     // cannot be created.
-    HKEY company = nullptr;
+    CRegKeyHandle profile;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, testreg::kProfileKey, 0, nullptr,
                                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                               &company, nullptr));
-    ::RegCloseKey(company);
+                                               profile.put(), nullptr));
 
     const SeenBox box = SaveAndAnswer();
     EXPECT_EQ("Could not save application path\n", box.text);

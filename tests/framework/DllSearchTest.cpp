@@ -1,6 +1,6 @@
 #include "framework/DllSearch.h"
 
-#include <windows.h>
+#include "framework/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -9,20 +9,16 @@ namespace
 // kestrup_planted.dll lies beside this test program.
 TEST(DllSearchTest, DllBesideTheProgramIsNotLoadedOnceTheSearchIsRestricted)
 {
-    HMODULE before = ::LoadLibraryA("kestrup_planted.dll");
-    ASSERT_NE(nullptr, before) << "the planted DLL must be loadable before, or this test proves nothing";
-    ::FreeLibrary(before);
+    CModuleHandle before(::LoadLibraryA("kestrup_planted.dll"));
+    ASSERT_TRUE(before) << "the planted DLL must be loadable before, or this test proves nothing";
+    before.reset();
     ASSERT_EQ(nullptr, ::GetModuleHandleA("kestrup_planted.dll"));
 
     AfxRestrictDllSearchToSystem();
 
-    HMODULE after = ::LoadLibraryA("kestrup_planted.dll");
-    EXPECT_EQ(nullptr, after) << "a DLL beside the program was loaded";
-    if (after != nullptr)
-        ::FreeLibrary(after);
-    HMODULE system = ::LoadLibraryA("version.dll");
-    EXPECT_NE(nullptr, system) << "system DLLs still load";
-    if (system != nullptr)
-        ::FreeLibrary(system);
+    const CModuleHandle after(::LoadLibraryA("kestrup_planted.dll"));
+    EXPECT_FALSE(after) << "a DLL beside the program was loaded";
+    const CModuleHandle system(::LoadLibraryA("version.dll"));
+    EXPECT_TRUE(system) << "system DLLs still load";
 }
 } // namespace

@@ -30,7 +30,7 @@ std::string WindowsPathFromEnvironment(const char* variable)
     return windowsPath;
 }
 
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
+CKernelHandle StartProcess(const std::string& commandLine, DWORD* processId)
 {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -41,29 +41,28 @@ HANDLE StartProcess(const std::string& commandLine, DWORD* processId)
                           &startup, &process))
     {
         ADD_FAILURE() << "CreateProcessA(" << commandLine << ") failed: " << ::GetLastError();
-        return nullptr;
+        return CKernelHandle();
     }
-    ::CloseHandle(process.hThread);
+    CKernelHandle thread(process.hThread);
     if (processId != nullptr)
         *processId = process.dwProcessId;
-    return process.hProcess;
+    return CKernelHandle(process.hProcess);
 }
 
 DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
 {
-    HANDLE process = StartProcess(commandLine);
-    if (process == nullptr)
+    const CKernelHandle process = StartProcess(commandLine);
+    if (!process)
         return static_cast<DWORD>(-1);
     DWORD exitCode = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0)
     {
         ADD_FAILURE() << commandLine << " did not end within " << timeoutMs << " ms";
-        ::TerminateProcess(process, 1);
+        ::TerminateProcess(process.get(), 1);
     }
     else
     {
-        ::GetExitCodeProcess(process, &exitCode);
+        ::GetExitCodeProcess(process.get(), &exitCode);
     }
-    ::CloseHandle(process);
     return exitCode;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "framework/Handle.h"
 
 #include <string>
 
@@ -10,9 +10,9 @@ std::string WindowsPathFromEnvironment(const char* variable);
 // The tool under test (KESTRUP_EXE).
 std::string KestrupExePath();
 
-// Starts a command line without waiting; returns the process handle (the
-// caller closes it), or null after recording a failure.
-HANDLE StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
+// Starts a command line without waiting; returns the process, or no handle
+// after recording a failure.
+CKernelHandle StartProcess(const std::string& commandLine, DWORD* processId = nullptr);
 
 // Starts a command line and waits for the process to end; returns its exit
 // code, or a failure is recorded and -1 returned.

@@ -1,6 +1,6 @@
 #include "tests/support/TempFolder.h"
 
-#include <windows.h>
+#include "framework/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -61,10 +61,8 @@ std::string TempFolder::MakeFile(const std::string& relativePath) const
     const std::string file = path + relativePath;
     const size_t separator = file.find_last_of('\\');
     CreateFolders(file.substr(0, separator));
-    HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(INVALID_HANDLE_VALUE, handle) << "creating " << file;
-    if (handle != INVALID_HANDLE_VALUE)
-        ::CloseHandle(handle);
+    const CFileHandle handle(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(handle) << "creating " << file;
     return file;
 }

@@ -1,5 +1,6 @@
 #include "ui/SettingsDialog.h"
 
+#include "framework/Handle.h"
 #include "framework/WinApp.h"
 #include "tests/support/DialogTemplate.h"
 #include "tests/support/Registry.h"
@@ -448,8 +449,7 @@ TEST_F(SettingsDialogTest, BrowsingFillsTheApplicationPathAndKeepsTheOtherFields
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
     const std::string chosen = std::string(temp) + "kestrup-browse.exe";
-    HANDLE file = ::CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ::CloseHandle(file);
+    CFileHandle(::CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
     Prefill(AppType::UserDefined, 42, "C:\\before.exe", "", false, "-p");
     OpenDialog open;
