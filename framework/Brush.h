@@ -11,7 +11,6 @@ public:
         m_brush.reset(::CreateSolidBrush(color));
         return m_brush ? TRUE : FALSE;
     }
-    void DeleteObject() { m_brush.reset(); }
     operator HBRUSH() const { return m_brush.get(); }
 
 private:

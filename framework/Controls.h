@@ -20,7 +20,6 @@ public:
     {
         return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(readOnly)));
     }
-    void LimitText(int count) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(count)); }
 };
 
 class CSpinButtonCtrl : public CWnd
@@ -64,7 +63,6 @@ public:
         return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
     }
 
-    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
 
     void RelayEvent(MSG* message)
     {

@@ -20,5 +20,4 @@ public:
         upper = range.iHigh;
     }
     int SetPos(int position) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(position))); }
-    int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
 };

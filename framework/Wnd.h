@@ -25,12 +25,6 @@ public:
     }
 
     void Attach(HWND window) { m_hWnd = window; }
-    HWND Detach()
-    {
-        HWND window = m_hWnd;
-        m_hWnd = nullptr;
-        return window;
-    }
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
 
@@ -49,7 +43,6 @@ public:
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

@@ -1,24 +1,30 @@
 #pragma once
 
+#include "framework/StringFormat.h"
+
 #include <string>
 
 // Every name the slot store uses in the registry.
 namespace regnames
 {
-// The company key below HKEY_CURRENT_USER\software; the profile key below it is
-// named after the application's title.
-extern const char kCompanyKey[];
-extern const char kRunKey[];  // below HKEY_CURRENT_USER
+// Below HKEY_CURRENT_USER\software; the profile key below it is named after
+// the application's title.
+inline constexpr char kCompanyKey[] = "vaxo";
+inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-extern const char kAppPath[];
-extern const char kShowPath[];
-extern const char kParameter[];
-extern const char kKiosk[];
-extern const char kDelay[];
-extern const char kMode[];
+inline constexpr char kAppPath[] = "AppPath";
+inline constexpr char kShowPath[] = "ShowPath";
+inline constexpr char kParameter[] = "Parameter";
+inline constexpr char kKiosk[] = "Kiosk";
+inline constexpr char kDelay[] = "Delay";
+inline constexpr char kMode[] = "Mode";
 
-std::string SlotSection(int slot);   // "Slot<N>" below the profile key
-std::string RunValueName(int slot);  // "vaxoAutostart<N>" in the Run key
+inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
+inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
+
 // The Run value's data: this executable, quoted, asked to run the slot.
-std::string RunCommand(const std::string& exePath, int slot);
+inline std::string RunCommand(const std::string& exePath, int slot)
+{
+    return FormatString("\"%s\" /run %d", exePath.c_str(), slot);
+}
 } // namespace regnames

@@ -1,0 +1,94 @@
+// CPU time the countdown costs per tick, against a floor: each program counts
+// down a short and a long delay to its end; the difference of the CPU times
+// divided by the difference of the delays leaves the ticks alone (start-up
+// and the end are the same in both).
+//
+//   tick_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE RUNS
+// Kestrup counts down slot 9, which starts PROGRAM_EXE at its end; the floor
+// takes the delay as its argument.
+#include "Timing.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
+const DWORD kShort = 1;
+const DWORD kLong = 6;
+
+double CpuMsOfRun(std::string commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return -1;
+    ::WaitForSingleObject(process.hProcess, 60000);
+    FILETIME created, exited, kernel, user;
+    double ms = -1;
+    if (::GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user))
+    {
+        auto value = [](const FILETIME& t) {
+            return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+        };
+        ms = value(kernel) + value(user);
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return ms;
+}
+
+void StoreSlot(const std::string& program, DWORD delay)
+{
+    HKEY key;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSlotKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                     static_cast<DWORD>(program.size() + 1));
+    ::RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay), 4);
+    ::RegCloseKey(key);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5)
+    {
+        std::fprintf(stderr, "usage: tick_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE RUNS\n");
+        return 2;
+    }
+    const std::string tool = std::string("\"") + argv[1] + "\" /run 9";
+    const std::string floor = std::string("\"") + argv[2] + "\" ";
+    std::vector<double> toolPerTick, floorPerTick;
+    for (int run = 0; run < std::atoi(argv[4]); ++run)
+    {
+        StoreSlot(argv[3], kShort);
+        const double toolShort = CpuMsOfRun(tool);
+        StoreSlot(argv[3], kLong);
+        const double toolLong = CpuMsOfRun(tool);
+        const double floorShort = CpuMsOfRun(floor + std::to_string(kShort));
+        const double floorLong = CpuMsOfRun(floor + std::to_string(kLong));
+        toolPerTick.push_back((toolLong - toolShort) / (kLong - kShort));
+        floorPerTick.push_back((floorLong - floorShort) / (kLong - kShort));
+    }
+    const double toolMs = Median(toolPerTick);
+    const double floorMs = Median(floorPerTick);
+    std::printf("CPU per tick: countdown %.2f ms, floor %.2f ms (medians of %zu runs)\n", toolMs,
+                floorMs, toolPerTick.size());
+    if (floorMs > 0)
+        std::printf("ratio to the floor: countdown per tick %.2f (target 1.10 at most)\n",
+                    toolMs / floorMs);
+    return 0;
+}
