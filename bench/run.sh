@@ -47,9 +47,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   echo "== Start-up to a visible window ($5 runs each, Wine $("$wine" --version), $(uname -m))"
   "$wine" "$KESTRUP_BUILD/bench/startup_timing.exe" "$5" \
     "minimal dialog" "\"$3\"" \
-    "settings floor" "\"$8\"" \
+    "settings floor" "\"$7\"" \
     "settings dialog" "\"$2\"" \
-    "countdown floor" "\"$9\" 100" \
+    "countdown floor" "\"$8\" 100" \
     "countdown dialog" "\"$2\" /run 9" </dev/null | tee "$KESTRUP_BUILD/bench-startup.txt"
   awk "/^minimal/ {m=\$4} /^settings floor/ {sf=\$4} /^settings dialog/ {s=\$4}
        /^countdown floor/ {cf=\$4} /^countdown dialog/ {c=\$4}
@@ -58,7 +58,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   echo
   echo "== CPU per countdown tick"
-  "$wine" "$KESTRUP_BUILD/bench/tick_cost.exe" "$2" "$9" "$4" 3 </dev/null
+  "$wine" "$KESTRUP_BUILD/bench/tick_cost.exe" "$2" "$8" "$4" 3 </dev/null
   "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
 
   echo
