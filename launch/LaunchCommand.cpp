@@ -33,6 +33,10 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
     if (!showPath.empty())
         command.commandLine += " \"" + showPath + "\"";
 
-    command.folder = TrimFolder(GetPathFolder(appPath, codePage), codePage);
+    const std::string folder = GetPathFolder(appPath, codePage);
+    command.folder = TrimFolder(folder, codePage);
+    // "D:" alone names the current folder on D:, not its root.
+    if (command.folder.size() == 2 && command.folder[1] == ':' && folder.size() > 2)
+        command.folder += '\\';
     return command;
 }

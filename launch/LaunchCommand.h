@@ -16,7 +16,8 @@ struct LaunchCommand
 // space), " /kiosk" for any nonzero kiosk value, and the show file in double
 // quotes (after one space); empty parts are left out. The folder is the
 // program's drive and directory without the trailing run of backslashes and
-// double quotes.
+// double quotes, but a drive's root keeps its backslash; it is empty for a
+// bare program name.
 LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& parameter,
                                  int kiosk, const std::string& showPath,
                                  UINT codePage = CP_ACP);

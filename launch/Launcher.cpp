@@ -6,9 +6,39 @@
 
 #include <vector>
 
+namespace
+{
+// Not below a root: a bare folder name, or a drive's current folder ("D:x").
+// A folder still holding a double quote is taken as it stands.
+bool IsRelative(const std::string& folder)
+{
+    if (folder.empty() || folder[0] == '\\' || folder[0] == '/' || folder[0] == '"')
+        return false;
+    return !(folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/'));
+}
+
+std::string FullPath(const std::string& path)
+{
+    const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    std::vector<char> buffer(size + 1, '\0');
+    const DWORD length = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                            buffer.data(), nullptr);
+    return length > 0 && length < buffer.size() ? std::string(buffer.data(), length) : path;
+}
+
+std::string CurrentFolder()
+{
+    return FullPath(".");
+}
+} // namespace
+
+// A program named without a folder is found by the system's search and runs in
+// the tool's own current folder; a relative folder is made absolute once, from
+// the tool's current folder, like the program's path itself.
 void StartProgram(HWND owner, const LaunchCommand& command)
 {
-    ::SetCurrentDirectoryA(command.folder.c_str());
+    const bool hasFolder = !command.folder.empty();
+    const std::string folder = IsRelative(command.folder) ? FullPath(command.folder) : command.folder;
 
     std::vector<char> commandLine(command.commandLine.begin(), command.commandLine.end());
     commandLine.push_back('\0');
@@ -17,19 +47,25 @@ void StartProgram(HWND owner, const LaunchCommand& command)
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         command.folder.c_str(), &startup, &process))
+                         hasFolder ? folder.c_str() : nullptr, &startup, &process))
     {
+        // Only now: a relative program path is found from the folder the tool
+        // was in.
+        if (hasFolder)
+            ::SetCurrentDirectoryA(folder.c_str());
         // The tool keeps no hold on the program it started.
         CKernelHandle thread(process.hThread);
         CKernelHandle started(process.hProcess);
         return;
     }
-    ReportStartFailure(owner, ::GetLastError(), command.folder);
+    const DWORD error = ::GetLastError();
+    ReportStartFailure(owner, error, hasFolder ? folder : CurrentFolder());
 }
 
 void ReportStartFailure(HWND owner, DWORD code, const std::string& folder)
 {
     const std::string text =
         FormatString("%s\nPath: %s", SystemMessageOrCode(code).c_str(), folder.c_str());
-    ::MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+    // At logon other programs start too: the box must not end up behind them.
+    ::MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }

@@ -7,6 +7,9 @@ set -euo pipefail
 
 : "${WINEPREFIX:?}"
 ensure_prefix
+# Drive K: is a folder of the build, for programs in a drive's root.
+mkdir -p "$KESTRUP_BUILD/drive-k"
+ln -sfn "$KESTRUP_BUILD/drive-k" "$WINEPREFIX/dosdevices/k:"
 wineserver=$(wineserver_binary)
 "$wineserver" -p </dev/null >/dev/null 2>&1
 trap '"$wineserver" -k </dev/null >/dev/null 2>&1 || true' EXIT

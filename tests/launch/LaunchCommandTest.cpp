@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kQuotedPlayer + " -x 2 /kiosk \"D:\\Shows\\gala.dat\"", "C:\\Tools\\Show"},
         LaunchCase{"show file only", kPlayer, "", 0, "D:\\Shows\\gala.dat",
                    kQuotedPlayer + " \"D:\\Shows\\gala.dat\"", "C:\\Tools\\Show"},
-        LaunchCase{"root of a drive", "C:\\app.exe", "", 1, "", "\"C:\\app.exe\" /kiosk", "C:"},
+        LaunchCase{"root of a drive", "C:\\app.exe", "", 1, "", "\"C:\\app.exe\" /kiosk", "C:\\"},
         LaunchCase{"no folder", "app.exe", "", 0, "", "\"app.exe\"", ""},
         LaunchCase{"parameter of several words, leading blanks kept", kPlayer, "  -a b  c", 0, "",
                    kQuotedPlayer + "   -a b  c", "C:\\Tools\\Show"},

@@ -69,6 +69,50 @@ TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
     EXPECT_EQ(temp.Path() + "my tools", std::string(current)) << "the tool moves into the folder too";
 }
 
+struct FolderCase
+{
+    const char* description;
+    const char* current;   // the tool's current folder, below the test's folder
+    const char* program;   // as stored; "K:" is a drive the test harness maps to a folder
+    const char* expected;  // the program's current folder, the same way
+};
+
+class StartFolderTest : public StartProgramTest, public ::testing::WithParamInterface<FolderCase>
+{
+protected:
+    std::string Real(const std::string& path) const
+    {
+        return path.compare(0, 2, "K:") == 0 ? path : temp.Path() + path;
+    }
+};
+
+TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
+{
+    const FolderCase& row = GetParam();
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("K:\\")) << "K: is not mapped";
+    temp.MakeFolder("tools");
+    InstallProbe(Real(std::string(row.program).find(':') == 1 ? row.program
+                                                              : std::string(row.current) + "\\" + row.program));
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+    ::SetCurrentDirectoryA(Real(row.current).c_str());
+
+    const std::vector<std::string> errors = StartAndCollectErrors(
+        [&row] { StartProgram(nullptr, BuildLaunchCommand(row.program, "", 0, "")); });
+    ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
+    ProbeRecord started;
+    ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description;
+    const std::string expected = Real(row.expected);
+    EXPECT_EQ(0, _stricmp(expected.c_str(), started.folder.c_str()))
+        << row.description << ": expected <" << expected << ">, started in <" << started.folder << ">";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, StartFolderTest,
+    ::testing::Values(FolderCase{"bare name", "tools", "kprobe-bare.exe", "tools"},
+                      FolderCase{"relative path", "", "tools\\kprobe-rel.exe", "tools"},
+                      FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\"}));
+
 TEST_F(StartProgramTest, FailedStartShowsOneErrorBoxWithTheSystemsText)
 {
     const std::string folder = temp.Path() + "missing";
