@@ -20,8 +20,21 @@ namespace
 {
 const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const DWORD kShort = 1;
-const DWORD kLong = 6;
+const DWORD kLong = 11;
 
+double CpuMs(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return -1;
+    auto value = [](const FILETIME& t) {
+        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+    };
+    return value(kernel) + value(user);
+}
+
+// CPU time from the window's appearance to the last moment the process was
+// seen alive (Wine forgets the times of a process that has ended).
 double CpuMsOfRun(std::string commandLine)
 {
     STARTUPINFOA startup = {};
@@ -30,19 +43,21 @@ double CpuMsOfRun(std::string commandLine)
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return -1;
-    ::WaitForSingleObject(process.hProcess, 60000);
-    FILETIME created, exited, kernel, user;
-    double ms = -1;
-    if (::GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user))
+    const double start = bench::Now();
+    while (bench::VisibleWindowOf(process.dwProcessId) == nullptr && bench::Now() - start < 60000
+           && ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        ::Sleep(1);
+    const double shown = CpuMs(process.hProcess);
+    double last = shown;
+    while (::WaitForSingleObject(process.hProcess, 5) == WAIT_TIMEOUT)
     {
-        auto value = [](const FILETIME& t) {
-            return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-        };
-        ms = value(kernel) + value(user);
+        const double now = CpuMs(process.hProcess);
+        if (now >= last)
+            last = now;
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return ms;
+    return last - shown;
 }
 
 void StoreSlot(const std::string& program, DWORD delay)
