@@ -3,6 +3,7 @@
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
 #include "framework/MessageBox.h"
+#include "framework/Wnd.h"
 #include "settings/RegistryNames.h"
 #include "settings/SaveError.h"
 #include "ui/SettingsDialog.h"
@@ -78,16 +79,27 @@ void CAutostartApp::LoadSettings()
 
 void CAutostartApp::SaveSettings(const SlotSettings& values)
 {
+    std::string failure;
     try
     {
         Store().Save(slot, values, exePath);
     }
     catch (const CSaveError& error)
     {
-        ::MessageBoxA(nullptr, error.what(), "Error", MB_OK | MB_ICONERROR);
+        failure = error.what();
+    }
+    catch (const std::exception&)
+    {
+        failure = "Could not save the settings.";
+    }
+    if (failure.empty())
+    {
+        AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
+    // Owned by the settings dialog, which thus takes no second OK meanwhile.
+    ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, failure.c_str(),
+                  "Error", MB_OK | MB_ICONERROR);
 }
 
 void CAutostartApp::RunLaunchMode()

@@ -11,6 +11,9 @@ namespace regnames
 // the application's title.
 inline constexpr char kCompanyKey[] = "vaxo";
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Where Windows keeps the user's "Disabled" choice for a Run value, by its name.
+inline constexpr char kStartupApprovedRunKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 inline constexpr char kAppPath[] = "AppPath";
 inline constexpr char kShowPath[] = "ShowPath";
@@ -22,9 +25,12 @@ inline constexpr char kMode[] = "Mode";
 inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
 
-// The Run value's data: this executable, quoted, asked to run the slot.
+// The Run value's data: this executable, quoted, asked to run the slot. A
+// negative number goes in quotes too, or it would read as a switch.
 inline std::string RunCommand(const std::string& exePath, int slot)
 {
+    if (slot < 0)
+        return FormatString("\"%s\" /run \"%d\"", exePath.c_str(), slot);
     return FormatString("\"%s\" /run %d", exePath.c_str(), slot);
 }
 } // namespace regnames

@@ -1,5 +1,7 @@
 #include "settings/SlotStore.h"
 
+#include "framework/Handle.h"
+#include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 #include "framework/WinApp.h"
 #include "settings/RegistryNames.h"
@@ -37,6 +39,36 @@ LONG DeleteValue(HKEY root, const char* path, const char* name)
     result = ::RegDeleteValueA(key, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
+
+// Saving or removing is the user's newer choice than a "Disabled" in Task
+// Manager. Most profiles have no such mark, nor its key.
+LONG ClearDisabledMark(int slot)
+{
+    const LONG result =
+        DeleteValue(HKEY_CURRENT_USER, kStartupApprovedRunKey, RunValueName(slot).c_str());
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
+// Saves and removals of one slot never interleave, in this process or
+// another, so that a slot and its Run value are both there or both gone.
+class CSlotLock
+{
+public:
+    explicit CSlotLock(int slot)
+        : m_mutex(::CreateMutexA(nullptr, FALSE, FormatString("Local\\vaxoKestrupSlot%d", slot).c_str()))
+    {
+        if (m_mutex)
+            ::WaitForSingleObject(m_mutex.get(), INFINITE);
+    }
+    ~CSlotLock()
+    {
+        if (m_mutex)
+            ::ReleaseMutex(m_mutex.get());
+    }
+
+private:
+    CKernelHandle m_mutex;
+};
 } // namespace
 
 SlotSettings CSlotStore::Load(int slot) const
@@ -54,6 +86,7 @@ SlotSettings CSlotStore::Load(int slot) const
 
 void CSlotStore::Save(int slot, const SlotSettings& values, const std::string& exePath) const
 {
+    const CSlotLock lock(slot);
     try
     {
         Write(slot, values, exePath);
@@ -91,10 +124,12 @@ void CSlotStore::Write(int slot, const SlotSettings& values, const std::string& 
     CRegKey run;
     Check(run.Create(HKEY_CURRENT_USER, kRunKey, KEY_WRITE));
     Check(m_writer.SetString(run, RunValueName(slot).c_str(), RunCommand(exePath, slot)));
+    Check(ClearDisabledMark(slot));
 }
 
 LONG CSlotStore::RemoveAutostart(int slot) const
 {
+    const CSlotLock lock(slot);
     LONG result = ERROR_SUCCESS;
     CRegKey profile;
     const LONG opened = profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_WRITE);
@@ -104,5 +139,6 @@ LONG CSlotStore::RemoveAutostart(int slot) const
         result = opened;
 
     const LONG unregistered = DeleteValue(HKEY_CURRENT_USER, kRunKey, RunValueName(slot).c_str());
-    return result != ERROR_SUCCESS ? result : unregistered;
+    const LONG unmarked = ClearDisabledMark(slot);
+    return result != ERROR_SUCCESS ? result : unregistered != ERROR_SUCCESS ? unregistered : unmarked;
 }

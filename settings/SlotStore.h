@@ -20,14 +20,16 @@ public:
     SlotSettings Load(int slot) const;
 
     // Writes the six values in the order AppPath, ShowPath, Parameter, Kiosk,
-    // Delay, Mode and then registers the slot in the Run key, or, for
+    // Delay, Mode and then registers the slot in the Run key (clearing a
+    // "Disabled" mark of Task Manager's for it), or, for
     // Disable, removes the slot and its registration. Throws CSaveError on any
     // failure, after removing the slot and its registration, so that a slot is
     // never left half saved.
     void Save(int slot, const SlotSettings& values, const std::string& exePath) const;
 
-    // Deletes the slot's key and its Run value; tries both whatever the first
-    // gives. ERROR_SUCCESS, or the first failure.
+    // Deletes the slot's key, its Run value and a "Disabled" mark Task Manager
+    // keeps for that value; tries each whatever the others give.
+    // ERROR_SUCCESS, or the first failure.
     LONG RemoveAutostart(int slot) const;
 
 private:

@@ -4,6 +4,8 @@
 #include "launch/Launcher.h"
 #include "ui/resource.h"
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace
@@ -62,16 +64,22 @@ void CWaitDialog::ShowRemaining(int seconds)
     int lower = 0;
     int upper = 0;
     progressBar.GetRange(lower, upper);
-    progressBar.SetPos(upper - seconds);
+    // The bar clamps any position to its range; the subtraction must not
+    // overflow on the way there.
+    const long long position = static_cast<long long>(upper) - seconds;
+    progressBar.SetPos(static_cast<int>(std::clamp<long long>(position, INT_MIN, INT_MAX)));
     shownSeconds = seconds;
     UpdateData(FALSE);
 }
 
 // One tick: the count goes down by one; the tick that takes it below zero
-// starts the program, so the label rests on 0 for one whole tick first.
+// starts the program, so the label rests on 0 for one whole tick first. A
+// count already below zero starts it at once (and is never decremented, so
+// the smallest number cannot wrap around).
 void CWaitDialog::OnTimer(UINT_PTR)
 {
-    --remaining;
+    if (remaining >= 0)
+        --remaining;
     if (remaining >= 0)
     {
         ShowRemaining(remaining);

@@ -3,7 +3,7 @@
 // and a version resource.
 #include "tests/support/Process.h"
 
-#include <windows.h>
+#include "framework/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,23 @@ TEST_F(ExecutableImageTest, ImportsSystemDllsOnly)
         EXPECT_TRUE(system.count(name)) << name << " is not a system DLL";
     }
     EXPECT_GT(count, 0);
+}
+
+TEST_F(ExecutableImageTest, ManifestRunsAsInvokerOnWindows7To11WithCommonControls6)
+{
+    const CModuleHandle module(::LoadLibraryExA(KestrupExePath().c_str(), nullptr,
+                                                LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module);
+    HRSRC found = ::FindResourceA(module.get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, found);
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module.get(), found))),
+                               ::SizeofResource(module.get(), found));
+    for (const char* part :
+         {"name=\"Microsoft.Windows.Kestrup\"", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+          "level=\"asInvoker\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part;
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)

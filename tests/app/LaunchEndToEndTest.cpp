@@ -59,10 +59,12 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
     });
     std::string text;
     HWND owner = nullptr;
+    bool topmost = false;
     if (box != nullptr)
     {
         text = windows::MessageBoxText(box);
         owner = ::GetWindow(box, GW_OWNER);
+        topmost = (::GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         windows::Press(box, IDOK);
     }
     const bool ended = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
@@ -71,6 +73,7 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
 
     ASSERT_NE(nullptr, box) << "no error box appeared";
     EXPECT_NE(nullptr, owner) << "the box belongs to the hidden countdown";
+    EXPECT_TRUE(topmost) << "other programs starting at logon must not cover the box";
     EXPECT_TRUE(ended) << "the tool ends once the box is dismissed";
     const size_t pathLine = text.rfind("\nPath: ");
     ASSERT_NE(std::string::npos, pathLine) << text;

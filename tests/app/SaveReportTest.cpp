@@ -3,6 +3,8 @@
 #include "tests/support/Registry.h"
 #include "tests/support/SettingsSession.h"
 #include "tests/support/WindowDriver.h"
+#include "ui/SettingsDialog.h"
+#include "ui/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +59,29 @@ TEST_F(SaveReportTest, FailureIsShownInAnErrorBoxOfItsOwn)
                                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                                profile.put(), nullptr));
 
-    const SeenBox box = SaveAndAnswer();
+    CSettingsDialog dialog;
+    dialog.SetAppType(AppType::UserDefined);
+    dialog.SetAppPath("C:\\a.exe");
+    dialog.SetSaveAction([this](const SlotSettings& shown) { app.SaveSettings(shown); });
+    app.m_pMainWnd = &dialog;
+    SeenBox box;
+    bool dialogTookInput = true;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            SettingsSession s(uiThread);
+            ASSERT_TRUE(s.Found());
+            s.Click(IDOK);
+            dialogTookInput = ::IsWindowEnabled(s.Dialog()) != 0;
+            box = s.AnswerBox();
+            box.owner = box.owner == s.Dialog() ? reinterpret_cast<HWND>(1) : box.owner;
+        });
+        dialog.DoModal();
+    }
+    app.m_pMainWnd = nullptr;
     EXPECT_EQ("Could not save application path\n", box.text);
     EXPECT_EQ("Error", box.caption);
-    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_EQ(reinterpret_cast<HWND>(1), box.owner) << "the box belongs to the settings dialog";
+    EXPECT_FALSE(dialogTookInput) << "a second OK could start a second save";
     DWORD type = 0;
     std::string data;
     EXPECT_FALSE(testreg::ReadValue(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0", type, data));

@@ -1,10 +1,12 @@
 #include "app/AutostartApp.h"
 #include "app/AutostartCommandLineInfo.h"
+#include "settings/RegistryNames.h"
 
 #include "tests/support/Registry.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace
@@ -35,7 +37,11 @@ public:
 
     Outcome Run(const std::string& arguments)
     {
-        CAutostartCommandLineInfo parser(("\"C:\\Tools\\Kestrup.exe\" " + arguments).c_str());
+        return RunCommandLine("\"C:\\Tools\\Kestrup.exe\" " + arguments);
+    }
+    Outcome RunCommandLine(const std::string& commandLine)
+    {
+        CAutostartCommandLineInfo parser(commandLine.c_str());
         Start(parser);
         return outcome;
     }
@@ -113,6 +119,21 @@ INSTANTIATE_TEST_SUITE_P(
         StartupCase{"/start 3", 3, Outcome::ConfigurationMode, 0, false},
         StartupCase{"/run \"-1\"", -1, Outcome::LaunchMode, -1, true},
         StartupCase{"/run \"\"", -100, Outcome::Ended, 0, false}));
+
+TEST_F(StartupTest, RunValueWrittenForASlotRunsThatSlot)
+{
+    for (const char* exe : {"C:\\Program Files\\vaxo\\Kestrup.exe", "C:\\a  b\\Kestrup.exe",
+                            "C:\\tools\\ -x\\Kestrup.exe", "/x/Kestrup.exe",
+                            "C:\\a /run 9\\Kestrup.exe"})
+        for (int slot : {0, 7, INT_MAX, -1, -3, INT_MIN})
+        {
+            const std::string runValue = regnames::RunCommand(exe, slot);
+            ModeRecordingApp app;
+            app.RunCommandLine(runValue);
+            EXPECT_EQ(slot, app.slot) << runValue;
+            EXPECT_TRUE(app.runRequested) << runValue;
+        }
+}
 
 TEST_F(StartupTest, EndingEarlyReadsNoStoredSlot)
 {

@@ -1,5 +1,6 @@
 #include "settings/SlotStore.h"
 
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 #include "framework/WinApp.h"
 #include "settings/SaveError.h"
@@ -7,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -22,6 +24,7 @@ class RefusingWriter : public CRegistryWriter
 public:
     std::string refusedName;
     LONG refusal = ERROR_ACCESS_DENIED;
+    bool throws = false;  // refuses by throwing instead
     std::vector<std::string> names;
 
     LONG SetString(const CRegKey& key, const char* name, const std::string& value) override
@@ -37,6 +40,8 @@ private:
     bool Refuses(const char* name)
     {
         names.push_back(name);
+        if (throws && refusedName == name)
+            throw std::runtime_error("refused");
         return refusedName == name;
     }
 };
@@ -208,6 +213,57 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingWrite{"vaxoAutostart0", ERROR_ACCESS_DENIED, ""},
                       FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
                                    "Error 3758113569"}));
+
+TEST_F(SlotStoreSaveTest, AnExceptionLeavesNoAutostartEither)
+{
+    Register(0);
+    writer.refusedName = "Delay";
+    writer.throws = true;
+    EXPECT_THROW(store.Save(0, UserDefined("C:\\a.exe"), kTool), std::runtime_error);
+    ExpectNoAutostart(0);
+}
+
+TEST_F(SlotStoreSaveTest, SavingOrRemovingClearsTheSlotsDisabledMarkOnly)
+{
+    const char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const std::string disabled("\x03\0\0\0\0\0\0\0\0\0\0\0", 12);
+    auto marked = [&](const char* name) {
+        DWORD type = 0;
+        std::string data;
+        return testreg::ReadValue(HKEY_CURRENT_USER, kApproved, name, type, data);
+    };
+    for (const char* name : {"vaxoAutostart0", "vaxoAutostart7", "Other"})
+        testreg::SetBytes(HKEY_CURRENT_USER, kApproved, name, REG_BINARY, disabled.data(), 12);
+
+    ASSERT_EQ("", Save(0, UserDefined("C:\\a.exe")));
+    EXPECT_FALSE(marked("vaxoAutostart0"));
+    EXPECT_TRUE(marked("vaxoAutostart7"));
+    EXPECT_TRUE(marked("Other"));
+    EXPECT_EQ(ERROR_SUCCESS, store.RemoveAutostart(7)) << "slot 7 was never saved";
+    EXPECT_FALSE(marked("vaxoAutostart7"));
+    EXPECT_TRUE(marked("Other"));
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kApproved, "Other");
+}
+
+TEST_F(SlotStoreSaveTest, ASaveWaitsWhileAnotherHoldsTheSlot)
+{
+    const CKernelHandle held(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const CKernelHandle release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread other([&] {
+        const CKernelHandle mutex(::CreateMutexA(nullptr, TRUE, "Local\\vaxoKestrupSlot0"));
+        ::SetEvent(held.get());
+        ::WaitForSingleObject(release.get(), INFINITE);
+        ::ReleaseMutex(mutex.get());
+    });
+    ::WaitForSingleObject(held.get(), INFINITE);
+    std::thread saving([this] { Save(0, UserDefined("C:\\a.exe")); });
+    ::Sleep(300);
+    EXPECT_TRUE(writer.names.empty()) << "the save wrote while the slot was held";
+    ::SetEvent(release.get());
+    saving.join();
+    other.join();
+    EXPECT_EQ(7u, writer.names.size());
+}
 
 TEST_F(SlotStoreSaveTest, RemovalWithoutAProfileKeyStillUnregistersAndSaysSo)
 {

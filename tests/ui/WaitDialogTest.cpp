@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <string>
 #include <vector>
 
@@ -170,20 +172,23 @@ TEST(WaitDialogTest, OkCommandIsIgnored)
 
 TEST(WaitDialogTest, NegativeDelayIsShownAndLaunchesOnTheFirstTick)
 {
-    RecordingWaitDialog dialog(-2, "C:\\Apps\\show.exe", "", "", 0);
-    std::string label;
+    for (int delay : {-2, INT_MIN})
     {
-        UiDriver driver([&](DWORD uiThread) {
-            HWND window = WaitForCountdown(uiThread);
-            ASSERT_NE(nullptr, window);
-            label = windows::ControlText(window, IDC_WAIT_SECONDS);
-            Tick(window);
-        });
-        EXPECT_EQ(IDOK, dialog.DoModal());
+        RecordingWaitDialog dialog(delay, "C:\\Apps\\show.exe", "", "", 0);
+        std::string label;
+        {
+            UiDriver driver([&](DWORD uiThread) {
+                HWND window = WaitForCountdown(uiThread);
+                ASSERT_NE(nullptr, window);
+                label = windows::ControlText(window, IDC_WAIT_SECONDS);
+                Tick(window);
+            });
+            EXPECT_EQ(IDOK, dialog.DoModal()) << delay;
+        }
+        EXPECT_EQ(std::to_string(delay), label);
+        EXPECT_NE(0u, dialog.createdTimer) << delay;
+        EXPECT_EQ(1u, dialog.launches.size()) << delay;
     }
-    EXPECT_EQ("-2", label);
-    EXPECT_NE(0u, dialog.createdTimer);
-    EXPECT_EQ(1u, dialog.launches.size());
 }
 
 TEST(WaitDialogTest, BarBoundsTakeTheLow16BitsOfTheDelay)
