@@ -3,6 +3,7 @@
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
 #include "framework/MessageBox.h"
+#include "framework/PathSplit.h"
 #include "framework/Wnd.h"
 #include "settings/RegistryNames.h"
 #include "settings/SaveError.h"
@@ -54,19 +55,20 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
         RunConfigurationMode();
 }
 
-// The full path however long it is: the Run value written from it has to name
-// this very file.
+// The full path however long it is, in a form the ANSI code page can write
+// (empty where there is none): the Run value written from it has to name this
+// very file.
 std::string CAutostartApp::GetExePath()
 {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;)
     {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(),
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(),
                                                   static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return std::string();
         if (length < buffer.size())
-            return std::string(buffer.data(), length);
+            return AnsiPath(std::wstring(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -20,3 +20,7 @@ DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage = CP_AC
 // Drive and directory of a path, ending in its last separator; empty for a
 // bare file name.
 std::string GetPathFolder(const std::string& path, UINT codePage = CP_ACP);
+
+// The path in the ANSI code page: as it is where every character fits,
+// otherwise its short form; empty where neither can be written without loss.
+std::string AnsiPath(const std::wstring& path);

@@ -121,6 +121,10 @@ void CSlotStore::Write(int slot, const SlotSettings& values, const std::string& 
     }
     if (!IsKnown(values.appType))
         throw CSaveError("Unexpected AppType");
+    if (exePath.empty())
+        throw CSaveError("Could not register the autostart: the path of this program cannot be "
+                         "written in the system's code page. Move the program to a folder whose "
+                         "name uses only characters of that code page and save again.");
     CRegKey run;
     Check(run.Create(HKEY_CURRENT_USER, kRunKey, KEY_WRITE));
     Check(m_writer.SetString(run, RunValueName(slot).c_str(), RunCommand(exePath, slot)));

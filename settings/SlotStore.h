@@ -24,7 +24,8 @@ public:
     // "Disabled" mark of Task Manager's for it), or, for
     // Disable, removes the slot and its registration. Throws CSaveError on any
     // failure, after removing the slot and its registration, so that a slot is
-    // never left half saved.
+    // never left half saved. An empty exePath (this program's path cannot be
+    // written in the ANSI code page) refuses any registration.
     void Save(int slot, const SlotSettings& values, const std::string& exePath) const;
 
     // Deletes the slot's key, its Run value and a "Disabled" mark Task Manager

@@ -1,5 +1,7 @@
 #include "framework/PathSplit.h"
 
+#include "framework/Handle.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,5 +94,22 @@ TEST(GetPathFolderTest, JoinsDriveAndDirectory)
     EXPECT_EQ("", GetPathFolder("setup.exe"));
     EXPECT_EQ("C:\\Apps\\", GetPathFolder("C:\\Apps\\"));
     EXPECT_EQ("C:/Apps/", GetPathFolder("C:/Apps/x"));
+}
+TEST(AnsiPathTest, PathOutsideTheCodePageBecomesItsShortForm)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"kestrup-\u03a9";
+    const std::wstring file = folder + L"\\Kestrup.exe";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    CFileHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    const std::string ansi = AnsiPath(file);
+    EXPECT_EQ(std::string::npos, ansi.find('?')) << ansi;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ansi.c_str())) << ansi << " names no file";
+    EXPECT_EQ("C:\\Tools\\Kestrup.exe", AnsiPath(L"C:\\Tools\\Kestrup.exe")) << "ANSI paths stay as they are";
+
+    ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 } // namespace

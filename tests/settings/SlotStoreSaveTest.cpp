@@ -214,6 +214,21 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
                                    "Error 3758113569"}));
 
+TEST_F(SlotStoreSaveTest, ExecutableWithoutAnAnsiPathIsNotRegistered)
+{
+    Register(0);
+    try
+    {
+        store.Save(0, UserDefined("C:\\a.exe"), "");
+        ADD_FAILURE() << "saved with no path to register";
+    }
+    catch (const CSaveError& error)
+    {
+        EXPECT_EQ(0u, std::string(error.what()).find("Could not register the autostart")) << error.what();
+    }
+    ExpectNoAutostart(0);
+}
+
 TEST_F(SlotStoreSaveTest, AnExceptionLeavesNoAutostartEither)
 {
     Register(0);
