@@ -15,22 +15,12 @@
 
 namespace
 {
+using bench::CpuMs;
 using bench::Now;
 using bench::VisibleWindowOf;
 
 const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const char kCompanyKey[] = "software\\vaxo";
-
-double CpuMs(HANDLE process)
-{
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return -1;
-    auto ms = [](const FILETIME& t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 void StoreSlot(const std::string& probe, DWORD delay)
 {

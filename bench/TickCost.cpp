@@ -18,20 +18,11 @@
 
 namespace
 {
+using bench::CpuMs;
+
 const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const DWORD kShort = 1;
 const DWORD kLong = 11;
-
-double CpuMs(HANDLE process)
-{
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return -1;
-    auto value = [](const FILETIME& t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-    };
-    return value(kernel) + value(user);
-}
 
 // CPU time from the window's appearance to the last moment the process was
 // seen alive (Wine forgets the times of a process that has ended).
