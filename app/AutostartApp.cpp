@@ -3,7 +3,7 @@
 #include "app/AutostartCommandLineInfo.h"
 #include "app/RunSwitch.h"
 #include "framework/MessageBox.h"
-#include "framework/PathSplit.h"
+#include "framework/Paths.h"
 #include "framework/Wnd.h"
 #include "settings/RegistryNames.h"
 #include "settings/SaveError.h"

@@ -17,20 +17,10 @@ namespace
 {
 using bench::CpuMs;
 using bench::Now;
+using bench::StoreSlot;
 using bench::VisibleWindowOf;
 
-const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const char kCompanyKey[] = "software\\vaxo";
-
-void StoreSlot(const std::string& probe, DWORD delay)
-{
-    HKEY key;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSlotKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    ::RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(probe.c_str()),
-                     static_cast<DWORD>(probe.size() + 1));
-    ::RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay), 4);
-    ::RegCloseKey(key);
-}
 
 bool FileExists(const std::string& path)
 {

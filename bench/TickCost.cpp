@@ -19,8 +19,8 @@
 namespace
 {
 using bench::CpuMs;
+using bench::StoreSlot;
 
-const char kSlotKey[] = "software\\vaxo\\vaxo Kestrup V3.6\\Slot9";
 const DWORD kShort = 1;
 const DWORD kLong = 11;
 
@@ -49,16 +49,6 @@ double CpuMsOfRun(std::string commandLine)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return last - shown;
-}
-
-void StoreSlot(const std::string& program, DWORD delay)
-{
-    HKEY key;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSlotKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    ::RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
-                     static_cast<DWORD>(program.size() + 1));
-    ::RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay), 4);
-    ::RegCloseKey(key);
 }
 
 double Median(std::vector<double> values)

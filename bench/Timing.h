@@ -1,7 +1,10 @@
 #pragma once
 
-// Clock and window lookup shared by the benchmark programs.
+// Clock, CPU time, window lookup and the benchmark's slot, shared by the
+// benchmark programs.
 #include <windows.h>
+
+#include <string>
 
 namespace bench
 {
@@ -28,6 +31,18 @@ inline double CpuMs(HANDLE process)
         return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
     };
     return ms(kernel) + ms(user);
+}
+
+// Slot 9, which the benchmarks count down: the program to start and the delay.
+inline void StoreSlot(const std::string& program, DWORD delay)
+{
+    HKEY key;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, "software\\vaxo\\vaxo Kestrup V3.6\\Slot9", 0, nullptr, 0,
+                      KEY_WRITE, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                     static_cast<DWORD>(program.size() + 1));
+    ::RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay), 4);
+    ::RegCloseKey(key);
 }
 
 struct WindowSearch

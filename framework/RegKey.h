@@ -29,7 +29,6 @@ public:
         return result;
     }
 
-    void Close() { m_key.reset(); }
     operator HKEY() const { return m_key.get(); }
 
     // Only REG_SZ and REG_EXPAND_SZ (not expanded) count. The text ends at the

@@ -1,6 +1,6 @@
 #include "launch/LaunchCommand.h"
 
-#include "framework/PathSplit.h"
+#include "framework/Paths.h"
 
 std::string TrimFolder(const std::string& folder, UINT codePage)
 {

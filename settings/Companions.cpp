@@ -1,6 +1,6 @@
 #include "settings/Companions.h"
 
-#include "framework/PathSplit.h"
+#include "framework/Paths.h"
 #include "framework/RegKey.h"
 
 #include <io.h>

@@ -100,19 +100,21 @@ void CSlotStore::Save(int slot, const SlotSettings& values, const std::string& e
 
 void CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath) const
 {
-    CRegKey key;
-    // A slot key that cannot be opened fails the first write.
-    Check(m_profile.OpenSectionKey(SlotSection(slot).c_str(), key),
-          "Could not save application path\n");
-    Check(m_writer.SetString(key, kAppPath, values.appPath), "Could not save application path\n");
-    Check(m_writer.SetString(key, kShowPath, values.showPath), "Could not save showfile path");
-    Check(m_writer.SetString(key, kParameter, values.parameter), "Could not save paramter");
-    Check(m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0), "Could not save kiosk flag");
-    Check(m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)),
-          "Could not save delay time");
-    Check(m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)),
-          "Could not save mode flag");
-    key.Close();
+    {
+        static const char kAppPathFailed[] = "Could not save application path\n";
+        CRegKey key;
+        // A slot key that cannot be opened fails the first write.
+        Check(m_profile.OpenSectionKey(SlotSection(slot).c_str(), key), kAppPathFailed);
+        Check(m_writer.SetString(key, kAppPath, values.appPath), kAppPathFailed);
+        Check(m_writer.SetString(key, kShowPath, values.showPath), "Could not save showfile path");
+        Check(m_writer.SetString(key, kParameter, values.parameter), "Could not save paramter");
+        Check(m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0),
+              "Could not save kiosk flag");
+        Check(m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)),
+              "Could not save delay time");
+        Check(m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)),
+              "Could not save mode flag");
+    }
 
     if (values.appType == AppType::Disable)
     {
@@ -134,15 +136,15 @@ void CSlotStore::Write(int slot, const SlotSettings& values, const std::string& 
 LONG CSlotStore::RemoveAutostart(int slot) const
 {
     const CSlotLock lock(slot);
-    LONG result = ERROR_SUCCESS;
     CRegKey profile;
     const LONG opened = profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_WRITE);
+    // A slot key already gone counts as deleted.
     if (opened == ERROR_SUCCESS)
         ::RegDeleteKeyA(profile, SlotSection(slot).c_str());
-    else
-        result = opened;
-
     const LONG unregistered = DeleteValue(HKEY_CURRENT_USER, kRunKey, RunValueName(slot).c_str());
     const LONG unmarked = ClearDisabledMark(slot);
-    return result != ERROR_SUCCESS ? result : unregistered != ERROR_SUCCESS ? unregistered : unmarked;
+    for (LONG result : {opened, unregistered, unmarked})
+        if (result != ERROR_SUCCESS)
+            return result;
+    return ERROR_SUCCESS;
 }

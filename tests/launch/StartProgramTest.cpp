@@ -72,9 +72,10 @@ TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
 struct FolderCase
 {
     const char* description;
-    const char* current;   // the tool's current folder, below the test's folder
-    const char* program;   // as stored; "K:" is a drive the test harness maps to a folder
-    const char* expected;  // the program's current folder, the same way
+    const char* current;    // the tool's current folder, below the test's folder
+    const char* program;    // as stored; "K:" is a drive the test harness maps to a folder
+    const char* installed;  // where the program really is, the same way
+    const char* expected;   // the program's current folder, the same way
 };
 
 class StartFolderTest : public StartProgramTest, public ::testing::WithParamInterface<FolderCase>
@@ -91,8 +92,7 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
     const FolderCase& row = GetParam();
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("K:\\")) << "K: is not mapped";
     temp.MakeFolder("tools");
-    InstallProbe(Real(std::string(row.program).find(':') == 1 ? row.program
-                                                              : std::string(row.current) + "\\" + row.program));
+    InstallProbe(Real(row.installed));
     const std::string record = temp.Path() + "record.txt";
     ExpectProbeRecordAt(record);
     ::SetCurrentDirectoryA(Real(row.current).c_str());
@@ -109,9 +109,10 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, StartFolderTest,
-    ::testing::Values(FolderCase{"bare name", "tools", "kprobe-bare.exe", "tools"},
-                      FolderCase{"relative path", "", "tools\\kprobe-rel.exe", "tools"},
-                      FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\"}));
+    ::testing::Values(
+        FolderCase{"bare name", "tools", "kprobe-bare.exe", "tools\\kprobe-bare.exe", "tools"},
+        FolderCase{"relative path", "", "tools\\kprobe-rel.exe", "tools\\kprobe-rel.exe", "tools"},
+        FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\kprobe-root.exe", "K:\\"}));
 
 TEST_F(StartProgramTest, FailedStartShowsOneErrorBoxWithTheSystemsText)
 {

@@ -1,4 +1,4 @@
-#include "framework/PathSplit.h"
+#include "framework/Paths.h"
 
 #include <algorithm>
 #include <cstring>
