@@ -45,3 +45,12 @@ ensure_prefix() {
     touch "$WINEPREFIX/.kestrup-ready"
   fi
 }
+
+# The program's version, major.minor.patch, from the one place that holds it.
+kestrup_version() {
+  local part major minor patch
+  for part in MAJOR MINOR PATCH; do
+    printf -v "${part,,}" '%s' "$(sed -n "s/^#define KESTRUP_VERSION_$part \([0-9]*\)$/\1/p" "$KESTRUP_ROOT/ui/version.h")"
+  done
+  echo "$major.$minor.$patch"
+}

@@ -16,6 +16,11 @@ declare -A wanted=(
   [import]=imagemagick
   [xwininfo]=x11-utils
   [clang++]=clang
+  [wixl]=wixl
+  [msibuild]=msitools
+  [osslsigncode]=osslsigncode
+  [openssl]=openssl
+  [zip]=zip
 )
 missing=()
 for tool in "${!wanted[@]}"; do
