@@ -68,7 +68,7 @@ std::string CAutostartApp::GetExePath()
         if (length == 0)
             return std::string();
         if (length < buffer.size())
-            return AnsiPath(std::wstring(buffer.data(), length));
+            return AnsiPath(buffer.data());
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -42,33 +42,35 @@ DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage)
 
 namespace
 {
-bool ToAnsi(const std::wstring& text, std::string& ansi)
+// Wide strings stay plain arrays here: std::wstring would link the runtime's
+// whole wide-string support into the program.
+bool ToAnsi(const wchar_t* text, std::string& ansi)
 {
-    if (text.empty())
+    if (text[0] == L'\0')
         return false;
     BOOL lossy = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr,
-                                           0, nullptr, &lossy);
+    const int size =
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lossy);
     if (size <= 0 || lossy)
         return false;
     std::vector<char> buffer(static_cast<size_t>(size));
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, buffer.data(), size,
-                          nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer.data(), size, nullptr,
+                          nullptr);
     ansi.assign(buffer.data());
     return true;
 }
 } // namespace
 
-std::string AnsiPath(const std::wstring& path)
+std::string AnsiPath(const wchar_t* path)
 {
     std::string ansi;
     if (ToAnsi(path, ansi))
         return ansi;
-    const DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    const DWORD size = ::GetShortPathNameW(path, nullptr, 0);
     if (size == 0)
         return std::string();
     std::vector<wchar_t> shortPath(size + 1, L'\0');
-    if (::GetShortPathNameW(path.c_str(), shortPath.data(), size + 1) == 0)
+    if (::GetShortPathNameW(path, shortPath.data(), size + 1) == 0)
         return std::string();
     return ToAnsi(shortPath.data(), ansi) ? ansi : std::string();
 }

@@ -23,4 +23,4 @@ std::string GetPathFolder(const std::string& path, UINT codePage = CP_ACP);
 
 // The path in the ANSI code page: as it is where every character fits,
 // otherwise its short form; empty where neither can be written without loss.
-std::string AnsiPath(const std::wstring& path);
+std::string AnsiPath(const wchar_t* path);

@@ -104,7 +104,7 @@ TEST(AnsiPathTest, PathOutsideTheCodePageBecomesItsShortForm)
     ::CreateDirectoryW(folder.c_str(), nullptr);
     CFileHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
-    const std::string ansi = AnsiPath(file);
+    const std::string ansi = AnsiPath(file.c_str());
     EXPECT_EQ(std::string::npos, ansi.find('?')) << ansi;
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ansi.c_str())) << ansi << " names no file";
     EXPECT_EQ("C:\\Tools\\Kestrup.exe", AnsiPath(L"C:\\Tools\\Kestrup.exe")) << "ANSI paths stay as they are";
