@@ -22,7 +22,7 @@ using bench::CpuMs;
 using bench::StoreSlot;
 
 const DWORD kShort = 1;
-const DWORD kLong = 11;
+const DWORD kLong = 31;
 
 // CPU time from the window's appearance to the last moment the process was
 // seen alive (Wine forgets the times of a process that has ended).
