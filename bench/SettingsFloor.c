@@ -1,5 +1,6 @@
 /* The floor for the settings dialog's start-up: the same template and
-   resources (icon, banner, white look, common controls) shown with plain Win32
+   resources (icon, banner, white look, common controls), the same tooltips and
+   the same locked fields of a slot set to Disable, shown with plain Win32
    calls, no framework layer and no C++ runtime. */
 #include "ui/resource.h"
 
@@ -7,6 +8,17 @@
 #include <commctrl.h>
 
 static HBRUSH white;
+
+static void AddTool(HWND tip, HWND dialog, int id, const char* text)
+{
+    TOOLINFOA info = {0};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = dialog;
+    info.uId = (UINT_PTR)GetDlgItem(dialog, id);
+    info.lpszText = (char*)text;
+    SendMessageA(tip, TTM_ADDTOOLA, 0, (LPARAM)&info);
+}
 
 static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -18,9 +30,29 @@ static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPAR
         HICON icon = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDI_APP));
         SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)icon);
         SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)icon);
+        HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, window, NULL,
+                                   GetModuleHandleA(NULL), NULL);
+        AddTool(tip, window, IDC_DISABLE, "Disable autostart");
+        AddTool(tip, window, IDC_ORBX_PLAYER, "Enable autostart for the vaxo ORBX Player");
+        AddTool(tip, window, IDC_ZENTOR, "Enable autostart for the vaxo Zentor");
+        AddTool(tip, window, IDC_USER_DEFINED, "Enable autostart for a user defined application");
+        AddTool(tip, window, IDC_KIOSK, "Launch vaxo Zentor in kiosk mode");
+        AddTool(tip, window, IDC_BROWSE_APP, "Browse File");
+        AddTool(tip, window, IDC_BROWSE_SHOW, "Browse Show File");
         SendDlgItemMessageA(window, IDC_DELAY_SPIN, UDM_SETRANGE, 0, MAKELPARAM(120, 0));
         SetDlgItemTextA(window, IDC_DELAY, "20");
         CheckDlgButton(window, IDC_DISABLE, BST_CHECKED);
+        {
+            static const int readOnly[] = {IDC_APP_PATH, IDC_SHOW_PATH, IDC_PARAMETER, IDC_DELAY};
+            static const int disabled[] = {IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_KIOSK, IDC_DELAY_SPIN};
+            int i;
+            for (i = 0; i < 4; ++i)
+            {
+                SendDlgItemMessageA(window, readOnly[i], EM_SETREADONLY, TRUE, 0);
+                EnableWindow(GetDlgItem(window, disabled[i]), FALSE);
+            }
+        }
         return TRUE;
     }
     case WM_CTLCOLORDLG:
