@@ -1,7 +1,6 @@
 #include "app/AutostartApp.h"
 #include "framework/DllSearch.h"
 
-#include <cstdlib>
 #include <new>
 
 CAutostartApp theApp;
@@ -18,14 +17,3 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return -1;
     }
 }
-
-// The library's default terminate handler prints the exception's demangled
-// type, which links the whole demangler into the program; a GUI program has
-// nowhere to print it.
-namespace __gnu_cxx
-{
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-} // namespace __gnu_cxx

@@ -6,7 +6,8 @@
 #     shown with plain Win32 calls in C), and against a minimal dialog
 #     program; medians over RUNS runs (default 20);
 #   - CPU per countdown tick, against the countdown's floor;
-#   - size: the stripped executable and its imports;
+#   - size: the stripped executable's anatomy (sections, bitmaps, the rest)
+#     and its imports;
 #   - launch timing: for delays 1, 3 and 5 seconds, from the countdown
 #     appearing to the program's start, against the nominal delay + 1 s, and
 #     the tool's CPU time meanwhile.
@@ -24,12 +25,8 @@ to_windows() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 exe="$KESTRUP_BUILD/Kestrup.exe"
 echo "== Size"
-echo "Kestrup.exe: $(stat -c %s "$exe") bytes ($(( $(stat -c %s "$exe") / 1024 )) KiB), stripped"
+"$KESTRUP_ROOT/scripts/size-anatomy.sh" "$exe"
 echo "imports: $(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')"
-for section in .text .rdata .data .rsrc .reloc; do
-  size=$(i686-w64-mingw32-objdump -h "$exe" | awk -v s="$section" '$2 == s { print $3 }')
-  [ -n "$size" ] && echo "  $section: $((16#$size)) bytes"
-done
 echo "floor (minimal dialog program): $(stat -c %s "$KESTRUP_BUILD/bench/minimal_dialog.exe") bytes"
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

@@ -10,6 +10,7 @@ declare -A wanted=(
   [cmake]=cmake
   [ninja]=ninja-build
   [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
+  [i686-w64-mingw32-g++-win32]=g++-mingw-w64-i686-win32
   [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
   [xvfb-run]=xvfb
   [xauth]=xauth
