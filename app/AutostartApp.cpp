@@ -6,7 +6,6 @@
 #include "framework/Paths.h"
 #include "framework/Wnd.h"
 #include "settings/RegistryNames.h"
-#include "settings/SaveError.h"
 #include "ui/SettingsDialog.h"
 #include "ui/WaitDialog.h"
 
@@ -81,19 +80,7 @@ void CAutostartApp::LoadSettings()
 
 void CAutostartApp::SaveSettings(const SlotSettings& values)
 {
-    std::string failure;
-    try
-    {
-        Store().Save(slot, values, exePath);
-    }
-    catch (const CSaveError& error)
-    {
-        failure = error.what();
-    }
-    catch (const std::exception&)
-    {
-        failure = "Could not save the settings.";
-    }
+    const std::string failure = Store().Save(slot, values, exePath);
     if (failure.empty())
     {
         AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);

@@ -8,42 +8,38 @@
 // also pull in the library's file that defines these, the link fails on the
 // duplicate definitions, so nothing changes unnoticed.
 #include <cstdlib>
-#include <functional>
 #include <new>
-#include <string>
 
-// The library's default terminate handler prints the exception's demangled
-// type, which links the whole demangler into the program; a GUI program has
-// nowhere to print it.
-namespace __gnu_cxx
-{
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-} // namespace __gnu_cxx
-
-// The library's containers and std::function report misuse and exhaustion
-// through these. Its own definitions build a typed exception with a message,
-// which links every <stdexcept> class and a second string implementation into
-// the program. None of these can be handled better than by giving up, which
-// is what the program's handlers do with std::bad_alloc.
+// The program is built without exceptions, but the library's containers and
+// std::function report exhaustion and misuse through these, and its
+// operator new throws when memory runs out; its own definitions throw,
+// which links the exception runtime, the unwinder, every <stdexcept> class
+// and a second string implementation into the program. There is nothing
+// better to do in any of these cases than to end the program.
 namespace std
 {
 void __throw_bad_alloc()
 {
-    throw std::bad_alloc();
+    std::abort();
 }
 void __throw_bad_function_call()
 {
-    throw std::bad_alloc();
+    std::abort();
 }
 void __throw_length_error(const char*)
 {
-    throw std::bad_alloc();
+    std::abort();
 }
 void __throw_logic_error(const char*)
 {
-    throw std::bad_alloc();
+    std::abort();
 }
 } // namespace std
+
+// The library's operator delete releases with std::free, as this expects.
+void* operator new(std::size_t size)
+{
+    if (void* memory = std::malloc(size != 0 ? size : 1))
+        return memory;
+    std::abort();
+}

@@ -1,5 +1,6 @@
 #include "framework/DataExchange.h"
 
+#include "framework/AnsiText.h"
 #include "framework/MessageBox.h"
 #include "framework/StringFormat.h"
 #include "framework/Wnd.h"
@@ -10,6 +11,16 @@
 
 namespace
 {
+// The control's text in the ANSI code page; false where a character has no
+// exact form there (only possible where that is not UTF-8).
+bool ControlAnsiText(HWND control, std::string& text)
+{
+    const int length = ::GetWindowTextLengthW(control);
+    std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    ::GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()));
+    return WideToAnsi(buffer.data(), text);
+}
+
 std::string ControlText(HWND control)
 {
     const int length = ::GetWindowTextLengthA(control);
@@ -131,15 +142,22 @@ bool DDX_Text(CDataExchange* dx, int id, UINT& value)
     return true;
 }
 
-bool DDX_Text(CDataExchange* dx, int id, std::string& value)
+bool DDX_Text(CDataExchange* dx, int id, std::string& value, const char* fieldName)
 {
     if (dx->Failed())
         return false;
     HWND control = dx->PrepareEditCtrl(id);
-    if (dx->m_bSaveAndValidate)
-        value = ControlText(control);
-    else
+    if (!dx->m_bSaveAndValidate)
+    {
         ::SetWindowTextA(control, value.c_str());
+        return true;
+    }
+    std::string text;
+    if (!ControlAnsiText(control, text))
+        return FailWith(dx, FormatString("%s holds characters that this version of Windows cannot "
+                                         "pass on. Please use only characters of its code page.",
+                                         fieldName != nullptr ? fieldName : "The field"));
+    value = text;
     return true;
 }
 
@@ -153,7 +171,7 @@ bool DDV_MaxChars(CDataExchange* dx, const std::string& value, int count)
         ::SendMessageA(dx->LastControl(), EM_LIMITTEXT, static_cast<WPARAM>(count), 0);
         return true;
     }
-    if (static_cast<int>(value.size()) > count)
+    if (CountCharacters(value) > static_cast<size_t>(count))
         return FailWith(dx, FormatString("Please enter no more than %d characters.", count));
     return true;
 }

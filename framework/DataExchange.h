@@ -33,6 +33,8 @@ private:
 bool DDX_Control(CDataExchange* dx, int id, CWnd& control);
 bool DDX_Text(CDataExchange* dx, int id, int& value);
 bool DDX_Text(CDataExchange* dx, int id, UINT& value);
-bool DDX_Text(CDataExchange* dx, int id, std::string& value);
+// Text that the ANSI code page cannot hold is refused, naming the field.
+bool DDX_Text(CDataExchange* dx, int id, std::string& value, const char* fieldName = nullptr);
+// Counts characters, not bytes.
 bool DDV_MaxChars(CDataExchange* dx, const std::string& value, int count);
 bool DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minimum, UINT maximum);

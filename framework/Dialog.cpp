@@ -179,17 +179,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     if (dialog == nullptr)
         return FALSE;
 
-    // Nothing thrown may travel back through the window manager. A handler
-    // that failed leaves the dialog in no known state: it ends, with -1.
-    try
-    {
-        return dialog->HandleMessage(message, wParam, lParam);
-    }
-    catch (...)
-    {
-        dialog->EndDialog(-1);
-        return FALSE;
-    }
+    return dialog->HandleMessage(message, wParam, lParam);
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

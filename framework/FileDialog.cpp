@@ -16,14 +16,14 @@ CFileDialog::CFileDialog(BOOL, const char* defaultExtension, const char* fileNam
     if (defaultExtension != nullptr)
         m_defaultExtension = defaultExtension;
     if (fileName != nullptr)
-        std::strncpy(m_fileName, fileName, MAX_PATH - 1);
+        std::strncpy(m_fileName, fileName, sizeof(m_fileName) - 1);
 
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hwndOwner = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
     m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();
     m_ofn.nFilterIndex = 1;
     m_ofn.lpstrFile = m_fileName;
-    m_ofn.nMaxFile = MAX_PATH;
+    m_ofn.nMaxFile = sizeof(m_fileName);
     m_ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
     m_ofn.Flags = flags | OFN_EXPLORER;
 }

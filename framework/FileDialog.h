@@ -25,5 +25,6 @@ public:
 private:
     std::string m_filter;
     std::string m_defaultExtension;
-    char m_fileName[MAX_PATH];
+    // MAX_PATH characters, each up to three bytes in UTF-8.
+    char m_fileName[MAX_PATH * 3];
 };

@@ -1,12 +1,14 @@
 #include "framework/Paths.h"
 
-#include <algorithm>
+#include "framework/AnsiText.h"
+
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace
 {
-constexpr size_t kMaxDirectory = 255;
+constexpr size_t kMaxDirectoryCharacters = 255;
 }
 
 DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage)
@@ -23,60 +25,52 @@ DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage)
     }
 
     size_t directoryEnd = 0;
+    size_t cut = 0;  // the end of the first 255 characters
+    size_t characters = 0;
     const size_t length = std::strlen(rest);
     for (size_t i = 0; i < length;)
     {
-        const BYTE c = static_cast<BYTE>(rest[i]);
-        if (i + 1 < length && ::IsDBCSLeadByteEx(codePage, c))
-        {
-            i += 2;
-            continue;
-        }
-        if (c == '\\' || c == '/')
+        const size_t step = CharacterLength(rest + i, length - i, codePage);
+        if (step == 1 && (rest[i] == '\\' || rest[i] == '/'))
             directoryEnd = i + 1;
-        ++i;
+        i += step;
+        if (++characters <= kMaxDirectoryCharacters)
+            cut = i;
     }
-    parts.directory.assign(rest, std::min(directoryEnd, kMaxDirectory));
+    parts.directory.assign(rest, directoryEnd < cut ? directoryEnd : cut);
     return parts;
-}
-
-namespace
-{
-// Wide strings stay plain arrays here: std::wstring would link the runtime's
-// whole wide-string support into the program.
-bool ToAnsi(const wchar_t* text, std::string& ansi)
-{
-    if (text[0] == L'\0')
-        return false;
-    BOOL lossy = FALSE;
-    const int size =
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lossy);
-    if (size <= 0 || lossy)
-        return false;
-    std::vector<char> buffer(static_cast<size_t>(size));
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer.data(), size, nullptr,
-                          nullptr);
-    ansi.assign(buffer.data());
-    return true;
-}
-} // namespace
-
-std::string AnsiPath(const wchar_t* path)
-{
-    std::string ansi;
-    if (ToAnsi(path, ansi))
-        return ansi;
-    const DWORD size = ::GetShortPathNameW(path, nullptr, 0);
-    if (size == 0)
-        return std::string();
-    std::vector<wchar_t> shortPath(size + 1, L'\0');
-    if (::GetShortPathNameW(path, shortPath.data(), size + 1) == 0)
-        return std::string();
-    return ToAnsi(shortPath.data(), ansi) ? ansi : std::string();
 }
 
 std::string GetPathFolder(const std::string& path, UINT codePage)
 {
     const DriveAndDirectory parts = SplitDriveAndDirectory(path.c_str(), codePage);
     return parts.drive + parts.directory;
+}
+
+std::string Unquoted(const std::string& path)
+{
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"'
+        && path.find('"', 1) == path.size() - 1)
+        return path.substr(1, path.size() - 2);
+    return path;
+}
+
+// Wide strings stay plain arrays here: std::wstring would link the runtime's
+// whole wide-string support into the program.
+std::string AnsiPath(const wchar_t* path, UINT codePage)
+{
+    std::string ansi;
+    if (path[0] == L'\0')
+        return ansi;
+    const bool fits = WideToAnsi(path, ansi, codePage);
+    if (fits && std::wcslen(path) < MAX_PATH)
+        return ansi;
+    const DWORD size = ::GetShortPathNameW(path, nullptr, 0);
+    std::vector<wchar_t> shortPath(size + 1, L'\0');
+    std::string shortAnsi;
+    if (size != 0 && ::GetShortPathNameW(path, shortPath.data(), size + 1) != 0
+        && WideToAnsi(shortPath.data(), shortAnsi, codePage)
+        && (!fits || std::wcslen(shortPath.data()) < MAX_PATH))
+        return shortAnsi;
+    return fits ? ansi : std::string();
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-LONG CRegKey::QueryStringValue(const char* name, std::string& value) const
+LONG CRegKey::QueryStringValue(const char* name, std::string& value, DWORD* valueType) const
 {
     DWORD type = REG_NONE;
     DWORD size = 0;
@@ -20,6 +20,8 @@ LONG CRegKey::QueryStringValue(const char* name, std::string& value) const
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return ERROR_INVALID_DATA;
     value = reinterpret_cast<const char*>(data.data());
+    if (valueType != nullptr)
+        *valueType = type;
     return ERROR_SUCCESS;
 }
 

@@ -31,9 +31,10 @@ public:
 
     operator HKEY() const { return m_key.get(); }
 
-    // Only REG_SZ and REG_EXPAND_SZ (not expanded) count. The text ends at the
-    // data's first NUL; data stored without one is terminated here.
-    LONG QueryStringValue(const char* name, std::string& value) const;
+    // Only REG_SZ and REG_EXPAND_SZ (not expanded; `type` tells which) count.
+    // The text ends at the data's first NUL; data stored without one is
+    // terminated here.
+    LONG QueryStringValue(const char* name, std::string& value, DWORD* type = nullptr) const;
     // Only a REG_DWORD of exactly four bytes counts.
     LONG QueryDWORDValue(const char* name, DWORD& value) const;
     LONG SetStringValue(const char* name, const std::string& value) const;

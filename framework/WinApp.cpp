@@ -94,12 +94,20 @@ LONG CWinApp::OpenSectionKey(const char* section, CRegKey& key) const
     return key.Create(profile, section, kSectionAccess);
 }
 
+LONG CWinApp::OpenSectionKeyToRead(const char* section, CRegKey& key) const
+{
+    const LONG result = OpenSectionKey(section, key);
+    if (result == ERROR_SUCCESS || m_pszRegistryKey.empty() || m_pszProfileName.empty())
+        return result;
+    return key.Open(HKEY_CURRENT_USER, (GetProfileKeyPath() + "\\" + section).c_str(), KEY_READ);
+}
+
 std::string CWinApp::GetProfileString(const char* section, const char* entry,
                                       const char* defaultValue) const
 {
     std::string value;
     CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS
+    if (OpenSectionKeyToRead(section, key) != ERROR_SUCCESS
         || key.QueryStringValue(entry, value) != ERROR_SUCCESS)
         return defaultValue != nullptr ? defaultValue : "";
     return value;
@@ -109,7 +117,7 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
 {
     DWORD value = 0;
     CRegKey key;
-    if (OpenSectionKey(section, key) != ERROR_SUCCESS
+    if (OpenSectionKeyToRead(section, key) != ERROR_SUCCESS
         || key.QueryDWORDValue(entry, value) != ERROR_SUCCESS)
         return static_cast<UINT>(defaultValue);
     return value;

@@ -42,6 +42,9 @@ public:
     std::string GetProfileKeyPath() const;
     // Opens the section key for reading and writing, creating what is missing.
     LONG OpenSectionKey(const char* section, CRegKey& key) const;
+    // The same, but a key that may not be written (an administrator locked it)
+    // is opened for reading only.
+    LONG OpenSectionKeyToRead(const char* section, CRegKey& key) const;
 
     std::string m_pszAppName;
     std::string m_pszRegistryKey;

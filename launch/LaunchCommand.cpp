@@ -1,5 +1,6 @@
 #include "launch/LaunchCommand.h"
 
+#include "framework/AnsiText.h"
 #include "framework/Paths.h"
 
 std::string TrimFolder(const std::string& folder, UINT codePage)
@@ -7,15 +8,10 @@ std::string TrimFolder(const std::string& folder, UINT codePage)
     size_t keep = 0;
     for (size_t i = 0; i < folder.size();)
     {
-        const BYTE c = static_cast<BYTE>(folder[i]);
-        if (i + 1 < folder.size() && ::IsDBCSLeadByteEx(codePage, c))
-        {
-            i += 2;
-            keep = i;
-            continue;
-        }
-        ++i;
-        if (c != '\\' && c != '"')
+        const size_t step = CharacterLength(folder.data() + i, folder.size() - i, codePage);
+        const char c = folder[i];
+        i += step;
+        if (step > 1 || (c != '\\' && c != '"'))
             keep = i;
     }
     return folder.substr(0, keep);
@@ -24,16 +20,20 @@ std::string TrimFolder(const std::string& folder, UINT codePage)
 LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& parameter,
                                  int kiosk, const std::string& showPath, UINT codePage)
 {
+    // Paths stored in quotes (pasted from Explorer, or set by an
+    // administrator) start as if stored without them.
+    const std::string program = Unquoted(appPath);
+    const std::string show = Unquoted(showPath);
     LaunchCommand command;
-    command.commandLine = "\"" + appPath + "\"";
+    command.commandLine = "\"" + program + "\"";
     if (!parameter.empty())
         command.commandLine += " " + parameter;
     if (kiosk != 0)
         command.commandLine += " /kiosk";
-    if (!showPath.empty())
-        command.commandLine += " \"" + showPath + "\"";
+    if (!show.empty())
+        command.commandLine += " \"" + show + "\"";
 
-    const std::string folder = GetPathFolder(appPath, codePage);
+    const std::string folder = GetPathFolder(program, codePage);
     command.folder = TrimFolder(folder, codePage);
     // "D:" alone names the current folder on D:, not its root.
     if (command.folder.size() == 2 && command.folder[1] == ':' && folder.size() > 2)

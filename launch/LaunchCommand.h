@@ -12,7 +12,8 @@ struct LaunchCommand
     std::string folder;
 };
 
-// The program path in double quotes, then the parameter (as stored, after one
+// The program path in double quotes (a path stored in quotes keeps just the
+// one pair), then the parameter (as stored, after one
 // space), " /kiosk" for any nonzero kiosk value, and the show file in double
 // quotes (after one space); empty parts are left out. The folder is the
 // program's drive and directory without the trailing run of backslashes and
@@ -23,5 +24,5 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
                                  UINT codePage = CP_ACP);
 
 // Removes the trailing run of "\" and '"' characters, stepping over
-// double-byte characters of the code page whole.
+// the characters of the code page whole.
 std::string TrimFolder(const std::string& folder, UINT codePage = CP_ACP);

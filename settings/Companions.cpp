@@ -1,5 +1,6 @@
 #include "settings/Companions.h"
 
+#include "framework/AnsiText.h"
 #include "framework/Paths.h"
 #include "framework/RegKey.h"
 
@@ -14,7 +15,9 @@ const char kZentorUninstallKey[] =
 const char kOrbxPlayerUninstallKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ORBX Player";
 
-constexpr DWORD kUninstallStringSize = 260;
+// Characters, stored terminator included; in UTF-8 each takes up to three bytes.
+constexpr size_t kUninstallStringCharacters = 260;
+constexpr DWORD kUninstallStringBytes = kUninstallStringCharacters * 3;
 
 void Discover(const char* uninstallKey, const char* fileName, std::string& path)
 {
@@ -25,16 +28,18 @@ void Discover(const char* uninstallKey, const char* fileName, std::string& path)
     // One byte more than the read may fill, so that data stored without a
     // terminating NUL still ends inside the buffer. A longer string fails the
     // read: the uninstaller's folder is never guessed from part of it.
-    char uninstallString[kUninstallStringSize + 1] = "";
-    DWORD size = kUninstallStringSize;
+    char uninstallString[kUninstallStringBytes + 1] = "";
+    DWORD size = kUninstallStringBytes;
     if (::RegQueryValueExA(key, "UninstallString", nullptr, nullptr,
                            reinterpret_cast<BYTE*>(uninstallString), &size)
-        != ERROR_SUCCESS)
+            != ERROR_SUCCESS
+        || CountCharacters(std::string(uninstallString, std::min(size, kUninstallStringBytes)))
+               > kUninstallStringCharacters)
     {
         path.clear();
         return;
     }
-    uninstallString[std::min<DWORD>(size, kUninstallStringSize)] = '\0';
+    uninstallString[std::min(size, kUninstallStringBytes)] = '\0';
 
     path = GetPathFolder(uninstallString) + fileName;
     if (_access(path.c_str(), 0) != 0)

@@ -1,26 +1,24 @@
 #include "settings/SlotStore.h"
 
+#include "framework/AnsiText.h"
 #include "framework/Handle.h"
+#include "framework/Paths.h"
+#include "framework/RegKey.h"
 #include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 #include "framework/WinApp.h"
 #include "settings/RegistryNames.h"
-#include "settings/SaveError.h"
+
+#include <vector>
 
 using namespace regnames;
 
 namespace
 {
-void Check(LONG result, const char* failureText)
+// The user's text for a refused registry call; empty for success.
+std::string SystemFailure(LONG result)
 {
-    if (result != ERROR_SUCCESS)
-        throw CSaveError(failureText);
-}
-
-void Check(LONG result)
-{
-    if (result != ERROR_SUCCESS)
-        throw CSaveError(SystemMessageOrCode(static_cast<DWORD>(result)));
+    return result == ERROR_SUCCESS ? std::string() : SystemMessageOrCode(static_cast<DWORD>(result));
 }
 
 bool IsKnown(AppType type)
@@ -29,14 +27,13 @@ bool IsKnown(AppType type)
            || type == AppType::UserDefined;
 }
 
-// A value already gone counts as deleted.
+// A value already gone, or its whole key, counts as deleted.
 LONG DeleteValue(HKEY root, const char* path, const char* name)
 {
     CRegKey key;
     LONG result = key.Open(root, path, KEY_WRITE);
-    if (result != ERROR_SUCCESS)
-        return result;
-    result = ::RegDeleteValueA(key, name);
+    if (result == ERROR_SUCCESS)
+        result = ::RegDeleteValueA(key, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 
@@ -44,9 +41,29 @@ LONG DeleteValue(HKEY root, const char* path, const char* name)
 // Manager. Most profiles have no such mark, nor its key.
 LONG ClearDisabledMark(int slot)
 {
-    const LONG result =
-        DeleteValue(HKEY_CURRENT_USER, kStartupApprovedRunKey, RunValueName(slot).c_str());
-    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+    return DeleteValue(HKEY_CURRENT_USER, kStartupApprovedRunKey, RunValueName(slot).c_str());
+}
+
+// A path stored as REG_EXPAND_SZ may name environment variables
+// (%ProgramFiles%), as values of the Run key itself may; it is read as this
+// user's environment gives it. A REG_SZ is taken literally.
+std::string ReadPath(const CRegKey& key, const char* name)
+{
+    std::string path;
+    DWORD type = REG_SZ;
+    if (key.QueryStringValue(name, path, &type) != ERROR_SUCCESS || type != REG_EXPAND_SZ)
+        return path;
+    const DWORD size = ::ExpandEnvironmentStringsA(path.c_str(), nullptr, 0);
+    std::vector<char> expanded(size + 1, '\0');
+    if (size == 0 || ::ExpandEnvironmentStringsA(path.c_str(), expanded.data(), size + 1) == 0)
+        return path;
+    return expanded.data();
+}
+
+int ReadNumber(const CRegKey& key, const char* name, int defaultValue)
+{
+    DWORD value = 0;
+    return key.QueryDWORDValue(name, value) == ERROR_SUCCESS ? static_cast<int>(value) : defaultValue;
 }
 
 // Saves and removals of one slot never interleave, in this process or
@@ -73,64 +90,66 @@ private:
 
 SlotSettings CSlotStore::Load(int slot) const
 {
-    const std::string section = SlotSection(slot);
     SlotSettings values;
-    values.appPath = m_profile.GetProfileString(section.c_str(), kAppPath);
-    values.showPath = m_profile.GetProfileString(section.c_str(), kShowPath);
-    values.parameter = m_profile.GetProfileString(section.c_str(), kParameter);
-    values.kiosk = static_cast<int>(m_profile.GetProfileInt(section.c_str(), kKiosk, 0));
-    values.delay = static_cast<int>(m_profile.GetProfileInt(section.c_str(), kDelay, 20));
-    values.appType = static_cast<AppType>(m_profile.GetProfileInt(section.c_str(), kMode, 0));
+    CRegKey key;
+    m_profile.OpenSectionKeyToRead(SlotSection(slot).c_str(), key);
+    values.appPath = ReadPath(key, kAppPath);
+    values.showPath = ReadPath(key, kShowPath);
+    key.QueryStringValue(kParameter, values.parameter);
+    values.kiosk = ReadNumber(key, kKiosk, 0);
+    values.delay = ReadNumber(key, kDelay, 20);
+    values.appType = static_cast<AppType>(ReadNumber(key, kMode, 0));
     return values;
 }
 
-void CSlotStore::Save(int slot, const SlotSettings& values, const std::string& exePath) const
+std::string CSlotStore::Save(int slot, const SlotSettings& values, const std::string& exePath) const
 {
     const CSlotLock lock(slot);
-    try
-    {
-        Write(slot, values, exePath);
-    }
-    catch (...)
-    {
+    const std::string failure = Write(slot, values, exePath);
+    if (!failure.empty())
         RemoveAutostart(slot);
-        throw;
-    }
+    return failure;
 }
 
-void CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath) const
+std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath) const
 {
     {
-        static const char kAppPathFailed[] = "Could not save application path\n";
         CRegKey key;
         // A slot key that cannot be opened fails the first write.
-        Check(m_profile.OpenSectionKey(SlotSection(slot).c_str(), key), kAppPathFailed);
-        Check(m_writer.SetString(key, kAppPath, values.appPath), kAppPathFailed);
-        Check(m_writer.SetString(key, kShowPath, values.showPath), "Could not save showfile path");
-        Check(m_writer.SetString(key, kParameter, values.parameter), "Could not save paramter");
-        Check(m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0),
-              "Could not save kiosk flag");
-        Check(m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)),
-              "Could not save delay time");
-        Check(m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)),
-              "Could not save mode flag");
+        if (m_profile.OpenSectionKey(SlotSection(slot).c_str(), key) != ERROR_SUCCESS
+            || m_writer.SetString(key, kAppPath, Unquoted(values.appPath)) != ERROR_SUCCESS)
+            return "Could not save application path\n";
+        if (m_writer.SetString(key, kShowPath, Unquoted(values.showPath)) != ERROR_SUCCESS)
+            return "Could not save showfile path";
+        if (m_writer.SetString(key, kParameter, values.parameter) != ERROR_SUCCESS)
+            return "Could not save paramter";
+        if (m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0) != ERROR_SUCCESS)
+            return "Could not save kiosk flag";
+        if (m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)) != ERROR_SUCCESS)
+            return "Could not save delay time";
+        if (m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)) != ERROR_SUCCESS)
+            return "Could not save mode flag";
     }
 
     if (values.appType == AppType::Disable)
-    {
-        Check(RemoveAutostart(slot));
-        return;
-    }
+        return SystemFailure(RemoveAutostart(slot));
     if (!IsKnown(values.appType))
-        throw CSaveError("Unexpected AppType");
+        return "Unexpected AppType";
     if (exePath.empty())
-        throw CSaveError("Could not register the autostart: the path of this program cannot be "
-                         "written in the system's code page. Move the program to a folder whose "
-                         "name uses only characters of that code page and save again.");
+        return "Could not register the autostart: the path of this program cannot be written in "
+               "the system's code page. Move the program to a folder whose name uses only "
+               "characters of that code page and save again.";
+    if (CountCharacters(exePath) >= MAX_PATH)
+        return "Could not register the autostart: the path of this program is too long for "
+               "Windows to start it at logon, and it has no short form. Move the program to a "
+               "folder with a shorter path and save again.";
     CRegKey run;
-    Check(run.Create(HKEY_CURRENT_USER, kRunKey, KEY_WRITE));
-    Check(m_writer.SetString(run, RunValueName(slot).c_str(), RunCommand(exePath, slot)));
-    Check(ClearDisabledMark(slot));
+    LONG result = run.Create(HKEY_CURRENT_USER, kRunKey, KEY_WRITE);
+    if (result == ERROR_SUCCESS)
+        result = m_writer.SetString(run, RunValueName(slot).c_str(), RunCommand(exePath, slot));
+    if (result == ERROR_SUCCESS)
+        result = ClearDisabledMark(slot);
+    return SystemFailure(result);
 }
 
 LONG CSlotStore::RemoveAutostart(int slot) const

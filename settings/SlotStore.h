@@ -16,17 +16,20 @@ public:
     CSlotStore(CWinApp& profile, CRegistryWriter& writer) : m_profile(profile), m_writer(writer) {}
 
     // Never fails: what cannot be read takes its default. The slot's key
-    // exists afterwards.
+    // exists afterwards; one locked for reading only is read all the same.
+    // Paths stored as REG_EXPAND_SZ come with their variables expanded.
     SlotSettings Load(int slot) const;
 
     // Writes the six values in the order AppPath, ShowPath, Parameter, Kiosk,
     // Delay, Mode and then registers the slot in the Run key (clearing a
-    // "Disabled" mark of Task Manager's for it), or, for
-    // Disable, removes the slot and its registration. Throws CSaveError on any
-    // failure, after removing the slot and its registration, so that a slot is
-    // never left half saved. An empty exePath (this program's path cannot be
-    // written in the ANSI code page) refuses any registration.
-    void Save(int slot, const SlotSettings& values, const std::string& exePath) const;
+    // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
+    // slot and its registration. Returns the text the user is shown for the
+    // first failure, after removing the slot and its registration, so that a
+    // slot is never left half saved; an empty text when all was saved. Paths
+    // in one pair of double quotes are stored without them. An empty exePath
+    // (this program's path cannot be written in the ANSI code page), or one of
+    // MAX_PATH characters or more, refuses any registration.
+    std::string Save(int slot, const SlotSettings& values, const std::string& exePath) const;
 
     // Deletes the slot's key, its Run value and a "Disabled" mark Task Manager
     // keeps for that value; tries each whatever the others give.
@@ -34,7 +37,7 @@ public:
     LONG RemoveAutostart(int slot) const;
 
 private:
-    void Write(int slot, const SlotSettings& values, const std::string& exePath) const;
+    std::string Write(int slot, const SlotSettings& values, const std::string& exePath) const;
 
     CWinApp& m_profile;
     CRegistryWriter& m_writer;

@@ -126,13 +126,13 @@ SlotSettings CSettingsDialog::GetSettings()
 void CSettingsDialog::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Text(dx, IDC_APP_PATH, appPath);
+    DDX_Text(dx, IDC_APP_PATH, appPath, "\"Application Path\"");
     DDV_MaxChars(dx, appPath, kMaxPathChars);
     DDX_Text(dx, IDC_DELAY, delay);
     DDV_MinMaxUInt(dx, delay, 0, kMaxDelay);
-    DDX_Text(dx, IDC_SHOW_PATH, showPath);
+    DDX_Text(dx, IDC_SHOW_PATH, showPath, "\"Show File\"");
     DDV_MaxChars(dx, showPath, kMaxPathChars);
-    DDX_Text(dx, IDC_PARAMETER, parameter);
+    DDX_Text(dx, IDC_PARAMETER, parameter, "\"Parameter\"");
     DDX_Control(dx, IDC_APP_PATH, appPathEdit);
     DDX_Control(dx, IDC_BROWSE_APP, browseAppButton);
     DDX_Control(dx, IDC_ZENTOR, zentorRadio);
