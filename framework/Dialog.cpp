@@ -45,7 +45,10 @@ INT_PTR CDialog::DoModal()
 
     m_continueModal = true;
     m_modalResult = -1;
-    HWND window = ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent,
+    // A Unicode dialog: its fields hold any character typed or pasted, and the
+    // program's ANSI calls convert on the way, so that text the code page
+    // cannot hold is seen (and refused) instead of replaced as it is typed.
+    HWND window = ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent,
                                        DialogProc, reinterpret_cast<LPARAM>(this));
     if (window != nullptr && m_continueModal)
     {
@@ -102,7 +105,7 @@ void CDialog::RunModalLoop()
     MSG message;
     while (m_continueModal)
     {
-        if (::GetMessageA(&message, nullptr, 0, 0) <= 0)
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0)
         {
             // Leave the quit request for the loop outside this one.
             ::PostQuitMessage(static_cast<int>(message.wParam));
@@ -111,7 +114,7 @@ void CDialog::RunModalLoop()
         if (!PreTranslateMessage(&message))
         {
             ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+            ::DispatchMessageW(&message);
         }
     }
 }
@@ -134,7 +137,7 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate)
 
 BOOL CDialog::PreTranslateMessage(MSG* message)
 {
-    return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, message);
+    return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, message);
 }
 
 BOOL CDialog::OnInitDialog()

@@ -43,10 +43,10 @@ BOOL CWinApp::InitInstance()
 int CWinApp::Run()
 {
     MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0)
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
     {
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return ExitInstance();
 }

@@ -9,7 +9,7 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 LRESULT CWnd::Default()
 {
-    return ::DefWindowProcA(m_hWnd, m_currentMessage.message, m_currentMessage.wParam,
+    return ::DefWindowProcW(m_hWnd, m_currentMessage.message, m_currentMessage.wParam,
                             m_currentMessage.lParam);
 }
 

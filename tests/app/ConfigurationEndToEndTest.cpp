@@ -9,6 +9,10 @@
 
 namespace
 {
+// Typed in the settings, kept through the registry and handed to the program
+// (the tool runs in UTF-8; started.commandLine is in UTF-8).
+const std::string kAnyScript = "-show \u03a9\u4e16\u00e9.shw";
+
 class ConfigurationEndToEndTest : public ::testing::Test
 {
 protected:
@@ -39,7 +43,8 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
         if (s.Found())
         {
             s.Click(IDC_USER_DEFINED);
-            s.Type(IDC_APP_PATH, program);
+            s.Type(IDC_APP_PATH, "\"" + program + "\"");  // as Explorer copies a path
+            s.Type(IDC_PARAMETER, kAnyScript);
             s.Type(IDC_DELAY, "1");
             s.Click(IDOK);
             saved = s.AnswerBox();
@@ -71,6 +76,6 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
     EXPECT_EQ(0u, RunAndWait(runValue));
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started));
-    EXPECT_EQ("\"" + program + "\"", started.commandLine);
+    EXPECT_EQ("\"" + program + "\" " + kAnyScript, started.commandLine);
 }
 } // namespace

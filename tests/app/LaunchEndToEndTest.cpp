@@ -1,3 +1,4 @@
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"
@@ -5,10 +6,46 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowDriver.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace
 {
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size() + 1, L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0],
+                                      static_cast<int>(wide.size())) - 1);
+    return wide;
+}
+
+// Stores a text value as Unicode, as an administrator's tools do.
+void SetText(const std::string& key, const char* name, DWORD type, const std::string& utf8)
+{
+    const std::wstring value = Wide(utf8);
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(key).c_str(), Wide(name).c_str(),
+                                               type, value.c_str(),
+                                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+}
+
+// Grants everyone the access of the security descriptor's text (the owner may
+// always change it back).
+void SetKeyAccess(const std::string& key, const char* descriptor)
+{
+    CRegKeyHandle opened;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, opened.put()));
+    CLocalMemory security;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        descriptor, SDDL_REVISION_1, reinterpret_cast<PSECURITY_DESCRIPTOR*>(security.put()), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, security.get()));
+}
+
+const char kReadOnly[] = "D:P(A;;KR;;;WD)";
+const char kFullAccess[] = "D:(A;;KA;;;WD)";
+
 // The tool started as the Run value starts it at logon.
 class LaunchEndToEndTest : public ::testing::Test
 {
@@ -29,21 +66,62 @@ protected:
     TempFolder temp{"launch-e2e"};
 };
 
-TEST_F(LaunchEndToEndTest, RunValueCountsDownAndStartsTheStoredProgram)
+struct StoredLaunch
 {
-    const std::string program = temp.MakeFolder("show tools") + "\\probe.exe";
+    const char* description;
+    std::string appPath;  // "<program>" stands for the probe's full path
+    DWORD appPathType;
+    std::string parameter;  // UTF-8
+    bool locked;            // the slot key may only be read
+};
+
+class StoredLaunchTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<StoredLaunch>
+{
+protected:
+    void TearDown() override
+    {
+        if (GetParam().locked)
+            SetKeyAccess(testreg::SlotKey(4), kFullAccess);
+        LaunchEndToEndTest::TearDown();
+    }
+};
+
+TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
+{
+    const StoredLaunch& row = GetParam();
+    const std::string folder = temp.MakeFolder("show tools");
+    const std::string program = folder + "\\probe.exe";
     InstallProbe(program);
     const std::string record = temp.Path() + "record.txt";
     ExpectProbeRecordAt(record);
+    ::SetEnvironmentVariableA("KESTRUP_SHOW_TOOLS", folder.c_str());
     StoreSlot(4, program);
+    std::string appPath = row.appPath;
+    if (appPath.find("<program>") != std::string::npos)
+        appPath.replace(appPath.find("<program>"), 9, program);
+    SetText(testreg::SlotKey(4), "AppPath", row.appPathType, appPath);
+    SetText(testreg::SlotKey(4), "Parameter", REG_SZ, row.parameter);
+    if (row.locked)
+        SetKeyAccess(testreg::SlotKey(4), kReadOnly);
 
-    EXPECT_EQ(0u, RunAndWait(RunCommandLine(4)));
+    EXPECT_EQ(0u, RunAndWait(RunCommandLine(4))) << row.description;
 
     ProbeRecord started;
-    ASSERT_TRUE(WaitForProbeRecord(record, started)) << "the stored program did not start";
-    EXPECT_EQ("\"" + program + "\" -p 1 /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine);
-    EXPECT_EQ(temp.Path() + "show tools", started.folder);
+    ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description << ": the stored program did not start";
+    EXPECT_EQ("\"" + program + "\" " + row.parameter + " /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine)
+        << row.description;
+    EXPECT_EQ(folder, started.folder) << row.description;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredLaunchTest,
+    ::testing::Values(
+        StoredLaunch{"as saved", "<program>", REG_SZ, "-p 1", false},
+        StoredLaunch{"in quotes, as Explorer copies a path", "\"<program>\"", REG_SZ, "-p 1", false},
+        StoredLaunch{"with a variable", "%KESTRUP_SHOW_TOOLS%\\probe.exe", REG_EXPAND_SZ,
+                     "-p 1", false},
+        StoredLaunch{"characters of any script", "<program>", REG_SZ, "-show \u03a9\u4e16\u00e9.shw", false},
+        StoredLaunch{"a key locked for reading", "<program>", REG_SZ, "-p 1", true}));
 
 TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -80,6 +81,21 @@ TEST(PathSplitLongTest, DirectoryIsCutAfterItsFirst255Bytes)
     EXPECT_EQ(directory.substr(0, 255), parts.directory);
 }
 
+TEST(PathSplitLongTest, DirectoryIsCutAfter255CharactersNeverInsideOne)
+{
+    std::string utf8 = "\\";
+    while (utf8.size() < 600)
+        utf8 += "\u00e9";  // two bytes in UTF-8
+    utf8 += "\\";
+    EXPECT_EQ(utf8.substr(0, 1 + 254 * 2), SplitDriveAndDirectory((utf8 + "x").c_str(), CP_UTF8).directory);
+
+    std::string dbcs = "\\";
+    while (dbcs.size() < 600)
+        dbcs += "\x95\x5C";  // one character in code page 932
+    dbcs += "\\";
+    EXPECT_EQ(dbcs.substr(0, 1 + 254 * 2), SplitDriveAndDirectory((dbcs + "x").c_str(), 932).directory);
+}
+
 TEST(PathSplitLongTest, DirectoryOfExactly255BytesIsKept)
 {
     std::string directory = "\\" + std::string(253, 'a') + "\\";
@@ -108,8 +124,34 @@ TEST(AnsiPathTest, PathOutsideTheCodePageBecomesItsShortForm)
     EXPECT_EQ(std::string::npos, ansi.find('?')) << ansi;
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ansi.c_str())) << ansi << " names no file";
     EXPECT_EQ("C:\\Tools\\Kestrup.exe", AnsiPath(L"C:\\Tools\\Kestrup.exe")) << "ANSI paths stay as they are";
+    EXPECT_EQ("C:\\\u03a9\\Kestrup.exe", AnsiPath(L"C:\\\u03a9\\Kestrup.exe", CP_UTF8))
+        << "UTF-8 holds every character";
 
     ::DeleteFileW(file.c_str());
     ::RemoveDirectoryW(folder.c_str());
 }
 } // namespace
+
+TEST(AnsiPathTest, PathOfMaxPathCharactersOrMoreBecomesItsShortForm)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = temp;
+    std::vector<std::wstring> folders;
+    while (folder.size() < MAX_PATH)
+    {
+        folder += L"kestrup long folder name\\";
+        ::CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+        folders.push_back(folder);
+    }
+    const std::wstring file = folder + L"Kestrup.exe";
+    CFileHandle(::CreateFileW((L"\\\\?\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    const std::string ansi = AnsiPath(file.c_str());
+    EXPECT_LT(ansi.size(), static_cast<size_t>(MAX_PATH)) << ansi;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ansi.c_str())) << ansi << " names no file";
+
+    ::DeleteFileW((L"\\\\?\\" + file).c_str());
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        ::RemoveDirectoryW((L"\\\\?\\" + *it).c_str());
+}

@@ -1,29 +1,41 @@
 // A stand-in for a started program: writes its own command line and current
-// folder, one per line, to the file named by KESTRUP_PROBE_RECORD.
+// folder, one per line in UTF-8 (whatever the code page), to the file named by
+// KESTRUP_PROBE_RECORD.
 #include <windows.h>
+
+namespace
+{
+void WriteUtf8(HANDLE file, const wchar_t* text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    char* buffer = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, size > 0 ? size : 1));
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, size, nullptr, nullptr);
+    DWORD written = 0;
+    if (length > 0)
+        ::WriteFile(file, buffer, static_cast<DWORD>(length - 1), &written, nullptr);
+    ::WriteFile(file, "\n", 1, &written, nullptr);
+    ::HeapFree(::GetProcessHeap(), 0, buffer);
+}
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char record[MAX_PATH] = "";
-    if (::GetEnvironmentVariableA("KESTRUP_PROBE_RECORD", record, MAX_PATH) == 0)
+    wchar_t record[MAX_PATH] = L"";
+    if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", record, MAX_PATH) == 0)
         return 2;
-    char folder[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(MAX_PATH, folder);
+    wchar_t folder[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
 
     // Written under a temporary name and renamed, so a reader never sees half a record.
-    char partial[MAX_PATH + 8];
-    wsprintfA(partial, "%s.part", record);
-    HANDLE file = ::CreateFileA(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    wchar_t partial[MAX_PATH + 8];
+    wsprintfW(partial, L"%s.part", record);
+    HANDLE file = ::CreateFileW(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
-    DWORD written = 0;
-    const char* commandLine = ::GetCommandLineA();
-    ::WriteFile(file, commandLine, lstrlenA(commandLine), &written, nullptr);
-    ::WriteFile(file, "\n", 1, &written, nullptr);
-    ::WriteFile(file, folder, lstrlenA(folder), &written, nullptr);
-    ::WriteFile(file, "\n", 1, &written, nullptr);
+    WriteUtf8(file, ::GetCommandLineW());
+    WriteUtf8(file, folder);
     ::CloseHandle(file);
-    ::MoveFileExA(partial, record, MOVEFILE_REPLACE_EXISTING);
+    ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
     return 0;
 }

@@ -118,7 +118,7 @@ TEST_F(SlotStoreSaveTest, StoresTheSixValuesWithTheirTypesAndRegisters)
 {
     SlotSettings values;
     values.appType = AppType::OrbxPlayer;
-    values.appPath = "C:\\Suite\\Player\\ORBXPlayer.exe";
+    values.appPath = "\"C:\\Suite\\Player\\ORBXPlayer.exe\"";  // pasted as Explorer copies it
     values.parameter = "-loop";
     values.kiosk = 2;
     values.delay = 15;
@@ -153,7 +153,8 @@ TEST_F(SlotStoreSaveTest, DisableRemovesTheSlotAndItsRegistrationOrFindsNothingT
 {
     SlotSettings disable;
     disable.delay = 20;
-    ASSERT_EQ("", Save(3, disable)) << "a slot never registered";
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, testreg::kRunKey);
+    ASSERT_EQ("", Save(3, disable)) << "a slot never registered, on a profile without a Run key";
     ExpectNoAutostart(3);
 
     ASSERT_EQ("", Save(0, UserDefined("C:\\a.exe")));
@@ -201,11 +202,15 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
                                    "Error 3758113569"}));
 
-TEST_F(SlotStoreSaveTest, ExecutableWithoutAnAnsiPathIsNotRegistered)
+TEST_F(SlotStoreSaveTest, ExecutableWithoutAUsablePathIsNotRegistered)
 {
-    Register(0);
-    EXPECT_EQ(0u, Save(0, UserDefined("C:\\a.exe"), "").find("Could not register the autostart"));
-    ExpectNoAutostart(0);
+    for (const std::string& tool : {std::string(), "C:\\" + std::string(MAX_PATH, 'k') + ".exe"})
+    {
+        Register(0);
+        const std::string failure = Save(0, UserDefined("C:\\a.exe"), tool);
+        EXPECT_EQ(0u, failure.find("Could not register the autostart")) << failure;
+        ExpectNoAutostart(0);
+    }
 }
 
 TEST_F(SlotStoreSaveTest, SavingOrRemovingClearsTheSlotsDisabledMarkOnly)

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace
 {
 bool Owned(HWND window, DWORD owner, bool byProcess)
@@ -54,7 +56,9 @@ void SettingsSession::Click(int id)
 
 void SettingsSession::Type(int id, const std::string& text)
 {
-    ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    std::vector<wchar_t> wide(text.size() + 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.data()));
 }
 
 SettingsFields SettingsSession::Read() const

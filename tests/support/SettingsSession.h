@@ -35,6 +35,7 @@ public:
 
     // Clicks a button; returns once the click was handled or a box it opened is up.
     void Click(int id);
+    // Text in UTF-8, typed as the user types any character.
     void Type(int id, const std::string& text);
     SettingsFields Read() const;
 

@@ -227,29 +227,53 @@ TEST_F(SettingsDialogTest, EmptyDelayIsRefusedWithTheFocusOnIt)
     EXPECT_EQ(delayField, focus);
 }
 
-TEST_F(SettingsDialogTest, PathLongerThan255CharactersIsRefused)
+struct RefusedField
 {
+    int id;
+    std::string typed;  // UTF-8
+    const char* message;
+    DWORD characters;
+};
+
+class RefusedFieldTest : public SettingsDialogTest, public ::testing::WithParamInterface<RefusedField>
+{
+};
+
+TEST_P(RefusedFieldTest, IsReportedWithTheWholeTextSelected)
+{
+    const RefusedField& row = GetParam();
     Prefill(AppType::UserDefined, 20, "C:\\x.exe", "", false, "");
     SeenBox box;
     HWND focus = nullptr;
-    HWND pathField = nullptr;
+    HWND field = nullptr;
     DWORD selectionEnd = 0;
     Run([&](SettingsSession& s) {
-        s.Type(IDC_APP_PATH, std::string(256, 'a'));
+        s.Type(row.id, row.typed);
         s.Click(IDOK);
         box = s.AnswerBox();
         GUITHREADINFO info = {};
         info.cbSize = sizeof(info);
         ::GetGUIThreadInfo(::GetWindowThreadProcessId(s.Dialog(), nullptr), &info);
         focus = info.hwndFocus;
-        pathField = ::GetDlgItem(s.Dialog(), IDC_APP_PATH);
-        ::SendMessageA(pathField, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
+        field = ::GetDlgItem(s.Dialog(), row.id);
+        ::SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
         s.Click(IDCANCEL);
     });
-    EXPECT_EQ("Please enter no more than 255 characters.", box.text);
-    EXPECT_EQ(pathField, focus);
-    EXPECT_EQ(256u, selectionEnd) << "the whole text is selected";
+    EXPECT_EQ(row.message, box.text);
+    EXPECT_EQ(field, focus);
+    EXPECT_EQ(row.characters, selectionEnd) << "the whole text is selected";
 }
+
+// The test programs run in the system's ANSI code page, as the program does on
+// Windows before UTF-8.
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RefusedFieldTest,
+    ::testing::Values(
+        RefusedField{IDC_APP_PATH, std::string(256, 'a'), "Please enter no more than 255 characters.", 256},
+        RefusedField{IDC_PARAMETER, "-show \u03a9\u4e16\u00e9.shw",
+                     "\"Parameter\" holds characters that this version of Windows cannot pass on. "
+                     "Please use only characters of its code page.",
+                     13}));
 
 TEST_F(SettingsDialogTest, PathFieldsStopTakingTextAt255Characters)
 {
