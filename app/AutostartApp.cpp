@@ -81,6 +81,7 @@ void CAutostartApp::LoadSettings()
 void CAutostartApp::SaveSettings(const SlotSettings& values)
 {
     const std::string failure = Store().Save(slot, values, exePath);
+    RecordSave(values, failure);
     if (failure.empty())
     {
         AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
@@ -96,6 +97,9 @@ void CAutostartApp::RunLaunchMode()
     CWaitDialog dialog(settings.delay, settings.appPath, settings.showPath, settings.parameter,
                        settings.kiosk, nullptr);
     m_pMainWnd = &dialog;
+    dialog.SetLaunchAction(
+        [this](const LaunchCommand& command, const LaunchResult& result) { RecordLaunch(command, result); });
+    dialog.SetAbortAction([this](int secondsLeft) { RecordAbort(secondsLeft); });
     dialog.DoModal();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "framework/EventLog.h"
 #include "framework/WinApp.h"
+#include "launch/Launcher.h"
 #include "settings/Companions.h"
+#include "settings/RegistryNames.h"
 #include "settings/RegistryWriter.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
@@ -34,6 +37,12 @@ public:
     // tells the user how it went.
     void SaveSettings(const SlotSettings& values);
 
+    // Entries in the Application event log; none is ever in the way of what
+    // it records.
+    void RecordLaunch(const LaunchCommand& command, const LaunchResult& result);
+    void RecordAbort(int secondsLeft);
+    void RecordSave(const SlotSettings& values, const std::string& failure);
+
     int slot = 0;
     bool runRequested = false;
     SlotSettings settings;
@@ -49,4 +58,5 @@ protected:
 
 private:
     CRegistryWriter registryWriter;
+    CEventLog eventLog{regnames::kEventSource};
 };

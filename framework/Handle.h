@@ -59,6 +59,7 @@ inline void RegistryKey(HKEY key) { ::RegCloseKey(key); }
 inline void KernelObject(HANDLE handle) { ::CloseHandle(handle); }
 inline void Module(HMODULE module) { ::FreeLibrary(module); }
 inline void LocalMemory(HLOCAL memory) { ::LocalFree(memory); }
+inline void EventSource(HANDLE source) { ::DeregisterEventSource(source); }
 template <typename GdiHandle>
 void GdiObject(GdiHandle object) { ::DeleteObject(object); }
 } // namespace handle_close
@@ -68,5 +69,6 @@ using CFileHandle = CHandleT<HANDLE, handle_close::KernelObject, -1>;
 using CModuleHandle = CHandleT<HMODULE, handle_close::Module>;
 using CLocalMemory = CHandleT<HLOCAL, handle_close::LocalMemory>;
 using CRegKeyHandle = CHandleT<HKEY, handle_close::RegistryKey>;
+using CEventSourceHandle = CHandleT<HANDLE, handle_close::EventSource>;
 template <typename GdiHandle>
 using CGdiObjectT = CHandleT<GdiHandle, handle_close::GdiObject<GdiHandle>>;

@@ -35,7 +35,7 @@ std::string CurrentFolder()
 // A program named without a folder is found by the system's search and runs in
 // the tool's own current folder; a relative folder is made absolute once, from
 // the tool's current folder, like the program's path itself.
-void StartProgram(HWND owner, const LaunchCommand& command)
+void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
 {
     const bool hasFolder = !command.folder.empty();
     const std::string folder = IsRelative(command.folder) ? FullPath(command.folder) : command.folder;
@@ -46,6 +46,7 @@ void StartProgram(HWND owner, const LaunchCommand& command)
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
+    LaunchResult result;
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          hasFolder ? folder.c_str() : nullptr, &startup, &process))
     {
@@ -56,10 +57,17 @@ void StartProgram(HWND owner, const LaunchCommand& command)
         // The tool keeps no hold on the program it started.
         CKernelHandle thread(process.hThread);
         CKernelHandle started(process.hProcess);
-        return;
+        result.processId = process.dwProcessId;
     }
-    const DWORD error = ::GetLastError();
-    ReportStartFailure(owner, error, hasFolder ? folder : CurrentFolder());
+    else
+    {
+        result.error = ::GetLastError();
+    }
+    result.folder = hasFolder ? folder : CurrentFolder();
+    if (record)
+        record(result);
+    if (result.error != ERROR_SUCCESS)
+        ReportStartFailure(owner, result.error, result.folder);
 }
 
 void ReportStartFailure(HWND owner, DWORD code, const std::string& folder)

@@ -15,6 +15,11 @@ inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 inline constexpr char kStartupApprovedRunKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
+// The program's source in the Application event log, and so its key below
+// HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\EventLog\Application,
+// which the installer package makes.
+inline constexpr char kEventSource[] = "vaxo Kestrup";
+
 inline constexpr char kAppPath[] = "AppPath";
 inline constexpr char kShowPath[] = "ShowPath";
 inline constexpr char kParameter[] = "Parameter";

@@ -1,7 +1,6 @@
 #include "ui/WaitDialog.h"
 
 #include "framework/DataExchange.h"
-#include "launch/Launcher.h"
 #include "ui/resource.h"
 
 #include <algorithm>
@@ -101,6 +100,8 @@ void CWaitDialog::OnOK()
 
 void CWaitDialog::OnCancel()
 {
+    if (abortAction)
+        abortAction(remaining);
     CDialog::OnCancel();
 }
 
@@ -120,5 +121,9 @@ HBRUSH CWaitDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
 
 void CWaitDialog::LaunchApplication(std::string path)
 {
-    StartProgram(m_hWnd, BuildLaunchCommand(path, parameter, kiosk, showPath));
+    const LaunchCommand command = BuildLaunchCommand(path, parameter, kiosk, showPath);
+    StartProgram(m_hWnd, command, [this, &command](const LaunchResult& result) {
+        if (launchAction)
+            launchAction(command, result);
+    });
 }

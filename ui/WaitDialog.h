@@ -4,6 +4,9 @@
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "framework/ProgressCtrl.h"
+#include "launch/Launcher.h"
+
+#include <functional>
 
 #include <string>
 
@@ -19,6 +22,13 @@ public:
                 int kiosk, CWnd* parent = nullptr);
 
     void ShowRemaining(int seconds);
+
+    // Told how the start went (as soon as the system has answered, before any
+    // error box), respectively how many seconds were left at an abort.
+    using LaunchAction = std::function<void(const LaunchCommand&, const LaunchResult&)>;
+    using AbortAction = std::function<void(int secondsLeft)>;
+    void SetLaunchAction(LaunchAction action) { launchAction = std::move(action); }
+    void SetAbortAction(AbortAction action) { abortAction = std::move(action); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -43,4 +53,8 @@ protected:
     CBrush backgroundBrush;
     CProgressCtrl progressBar;
     int shownSeconds = 0;
+
+private:
+    LaunchAction launchAction;
+    AbortAction abortAction;
 };

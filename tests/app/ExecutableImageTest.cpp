@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -97,6 +98,35 @@ TEST_F(ExecutableImageTest, ManifestRunsAsInvokerOnWindows7To11WithCommonControl
           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">UTF-8</activeCodePage>"})
         EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+}
+
+// The README's table of event IDs: "| ID | level | text |".
+TEST_F(ExecutableImageTest, CarriesTheTextOfEveryEventIdTheReadmeLists)
+{
+    const CModuleHandle module(::LoadLibraryExA(KestrupExePath().c_str(), nullptr,
+                                                LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module);
+    std::ifstream readme(WindowsPathFromEnvironment("KESTRUP_README"));
+    int rows = 0;
+    for (std::string line; std::getline(readme, line);)
+    {
+        unsigned id = 0;
+        char level[16] = "";
+        int textStart = 0;
+        if (std::sscanf(line.c_str(), "| %u | %15[A-Za-z] | %n", &id, level, &textStart) != 2
+            || textStart == 0)
+            continue;
+        const std::string text = line.substr(textStart, line.rfind(" |") - textStart);
+        const DWORD severity = std::string(level) == "Information" ? 1 : std::string(level) == "Warning" ? 2 : 3;
+        CLocalMemory buffer;
+        const DWORD length = ::FormatMessageA(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+            module.get(), severity << 30 | id, 0, reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+        EXPECT_EQ(text + "\r\n", length != 0 ? std::string(static_cast<const char*>(buffer.get()), length) : "")
+            << "event " << id << " (" << level << ")";
+        ++rows;
+    }
+    EXPECT_EQ(6, rows) << "started, aborted, failed, saved, removed, save failed";
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)

@@ -23,6 +23,7 @@
 namespace
 {
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kEventSourceKey[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\vaxo Kestrup";
 
 std::string ProgramFiles()
 {
@@ -129,6 +130,7 @@ protected:
     {
         Msiexec("/x", current);
         Msiexec("/x", older);
+        Msiexec("/x", rebuilt);
     }
 
     // The template with the probe as its program, imported with "reg import";
@@ -159,6 +161,7 @@ protected:
 
     const std::string current = WindowsPathFromEnvironment("KESTRUP_MSI");
     const std::string older = WindowsPathFromEnvironment("KESTRUP_MSI_OLDER");
+    const std::string rebuilt = WindowsPathFromEnvironment("KESTRUP_MSI_REBUILT");
     TempFolder temp{"installer"};
 };
 
@@ -173,8 +176,17 @@ TEST_F(InstallerTest, SilentInstallPlacesProgramShortcutAndEntryAndUninstallTake
     EXPECT_EQ("3.6.0", entries[0].version);
     EXPECT_EQ("KestrupIcon", PackageProperty(current, "ARPPRODUCTICON"))
         << "the entry shows the program's icon";
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(testreg::ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "EventMessageFile", type, data))
+        << "the event source is not registered";
+    EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), type);
+    EXPECT_EQ(0, _stricmp(InstalledExe().c_str(), data.c_str())) << data;
+    ASSERT_TRUE(testreg::ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "TypesSupported", type, data));
+    EXPECT_EQ(std::string("\x07\0\0\0", 4), data);
 
     ASSERT_EQ(0u, Msiexec("/x", current));
+    EXPECT_FALSE(testreg::KeyExists(HKEY_LOCAL_MACHINE, kEventSourceKey));
     EXPECT_FALSE(Exists(ProgramFiles() + "\\vaxo")) << "files or folders were left behind";
     EXPECT_FALSE(ShortcutExists());
     EXPECT_TRUE(ProgramEntries().empty());
@@ -192,6 +204,9 @@ TEST_F(InstallerTest, NewerPackageReplacesAnOlderOneAndAnOlderOneIsRefused)
     entries = ProgramEntries();
     ASSERT_EQ(1u, entries.size());
     EXPECT_EQ("3.6.0", entries[0].version) << "the downgrade replaced the newer version";
+
+    ASSERT_EQ(0u, Msiexec("/i", rebuilt));
+    EXPECT_EQ(1u, ProgramEntries().size()) << "another build of the same version replaces it";
 }
 
 TEST_F(InstallerTest, ImportedTemplateMakesTheInstalledProgramStartTheSlot)

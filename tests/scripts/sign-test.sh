@@ -24,7 +24,7 @@ check "signing" "$root/scripts/sign.sh" --cert "$work/cert.pem" --key "$work/key
 check "the executable's signature" osslsigncode verify -CAfile "$work/cert.pem" -in "$work/Kestrup.exe"
 check "the package's signature" osslsigncode verify -CAfile "$work/cert.pem" -in "$work/Kestrup.msi"
 check "an unsigned file is told apart" bash -c '! osslsigncode verify -CAfile "$1" -in "$2"' _ "$work/cert.pem" "$1"
-check "the signed executable's image" env KESTRUP_EXE="$work/Kestrup.exe" \
+check "the signed executable's image" env KESTRUP_EXE="$work/Kestrup.exe" KESTRUP_README="$root/README.md" \
   "$(wine_loader)" "$3" --gtest_filter='ExecutableImageTest.*'
 check "the signed executable runs" "$(wine_loader)" "$work/Kestrup.exe" /run
 

@@ -1,0 +1,56 @@
+// What the application writes to the Application event log: one entry for
+// every start, abort and failure at logon and for every save, so that an
+// administrator can see later what happened on a PC nobody watched.
+#include "app/AutostartApp.h"
+
+#include "EventMessages.h"
+#include "framework/Paths.h"
+#include "framework/StringFormat.h"
+#include "framework/SystemMessage.h"
+
+namespace
+{
+std::string Number(long long value)
+{
+    return FormatString("%I64d", value);
+}
+
+const char* KindName(AppType type)
+{
+    switch (type)
+    {
+    case AppType::Zentor: return "Zentor";
+    case AppType::OrbxPlayer: return "ORBX Player";
+    case AppType::UserDefined: return "User Defined";
+    default: return "Disable";
+    }
+}
+} // namespace
+
+void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResult& result)
+{
+    if (result.error == ERROR_SUCCESS)
+        eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
+                        {Number(slot), command.commandLine, result.folder, Number(settings.delay),
+                         Number(result.processId)});
+    else
+        eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
+                        {Number(slot), Unquoted(settings.appPath), result.folder,
+                         SystemMessageOrCode(result.error)});
+}
+
+void CAutostartApp::RecordAbort(int secondsLeft)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_COUNTDOWN_ABORTED, {Number(slot), Number(secondsLeft)});
+}
+
+void CAutostartApp::RecordSave(const SlotSettings& values, const std::string& failure)
+{
+    if (!failure.empty())
+        eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_SAVE_FAILED, {Number(slot), failure});
+    else if (values.appType == AppType::Disable)
+        eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_SLOT_REMOVED, {Number(slot)});
+    else
+        eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_SLOT_SAVED,
+                        {Number(slot), KindName(values.appType), Unquoted(values.appPath)});
+}

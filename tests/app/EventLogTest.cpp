@@ -1,0 +1,222 @@
+// The entries the real program writes to the Application event log. Wine
+// prints each inserted string of an entry on its debug channel "eventlog"
+// (trace for information, warn for a warning, err for an error) to the
+// standard error of the processes, which the test command keeps in a file.
+#include "tests/support/Probe.h"
+#include "tests/support/Process.h"
+#include "tests/support/Registry.h"
+#include "tests/support/SettingsSession.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowDriver.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <vector>
+
+namespace
+{
+struct Entry
+{
+    std::string level;
+    std::vector<std::string> strings;
+};
+
+// The text of one of Wine's L"..." strings.
+std::string Unescaped(const std::string& text)
+{
+    std::string plain;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] != '\\' || i + 1 == text.size())
+        {
+            plain += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        plain += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+    }
+    return plain;
+}
+
+class EventLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0");
+    }
+
+    // Runs the tool with its entries on the debug channel while `act` works
+    // its windows, and returns what it logged until `act` returned; `then`
+    // finishes the work.
+    Entry Run(const std::string& arguments, const std::function<void(DWORD processId)>& act,
+              const std::function<void(DWORD processId)>& then = End)
+    {
+        const std::streamoff start = Size();
+        ::SetEnvironmentVariableA("WINEDEBUG", "-all,+eventlog");
+        DWORD processId = 0;
+        const CKernelHandle process =
+            StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
+        ::SetEnvironmentVariableA("WINEDEBUG", "-all");
+        if (!process)
+            return Entry();
+        act(processId);
+        const Entry logged = Logged(start);
+        then(processId);
+        if (::WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0)
+        {
+            ADD_FAILURE() << "the tool did not end";
+            ::TerminateProcess(process.get(), 1);
+        }
+        return logged;
+    }
+
+    // Waits for the tool to end before reading.
+    static void End(DWORD processId)
+    {
+        const CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+        ::WaitForSingleObject(process.get(), 30000);
+    }
+
+    std::streamoff Size() const
+    {
+        std::ifstream file(log, std::ios::binary | std::ios::ate);
+        return file ? static_cast<std::streamoff>(file.tellg()) : 0;
+    }
+
+    Entry Logged(std::streamoff from) const
+    {
+        Entry entry;
+        std::ifstream file(log, std::ios::binary);
+        file.seekg(from);
+        for (std::string line; std::getline(file, line);)
+        {
+            const size_t channel = line.find(":eventlog:ReportEventW L\"");
+            const size_t level = line.rfind(':', channel == std::string::npos ? 0 : channel - 1);
+            if (channel == std::string::npos || level == std::string::npos || line.back() != '"')
+                continue;
+            entry.level = line.substr(level + 1, channel - level - 1);
+            const size_t text = line.find('"', channel) + 1;
+            entry.strings.push_back(Unescaped(line.substr(text, line.size() - 1 - text)));
+        }
+        return entry;
+    }
+
+    static void StoreSlot4(const std::string& appPath, DWORD delay)
+    {
+        testreg::StoreSlot(4, {appPath, "", "", 0, delay, 3});
+    }
+
+    // Saves slot 0 through the settings as the user would.
+    static std::function<void(DWORD)> Save(int radio)
+    {
+        return [radio](DWORD processId) {
+            SettingsSession s(processId, true);
+            ASSERT_TRUE(s.Found());
+            s.Click(radio);
+            if (radio == IDC_USER_DEFINED)
+                s.Type(IDC_APP_PATH, "C:\\Shows\\player.exe");
+            s.Click(IDOK);
+            s.AnswerBox();
+        };
+    }
+
+    const std::string log = WindowsPathFromEnvironment("KESTRUP_WINE_STDERR");
+    TempFolder temp{"eventlog"};
+};
+
+TEST_F(EventLogTest, StartedProgramIsInformation)
+{
+    const std::string folder = temp.MakeFolder("tools");
+    InstallProbe(folder + "\\probe.exe");
+    StoreSlot4(folder + "\\probe.exe", 0);
+
+    Entry entry = Run("/run 4", End, [](DWORD) {});
+    ASSERT_EQ(5u, entry.strings.size());
+    EXPECT_NE(0, std::atoi(entry.strings[4].c_str())) << "process id " << entry.strings[4];
+    entry.strings.pop_back();
+    EXPECT_EQ("trace", entry.level);
+    EXPECT_EQ((std::vector<std::string>{"4", "\"" + folder + "\\probe.exe\"", folder, "0"}), entry.strings);
+}
+
+TEST_F(EventLogTest, AbortedCountdownIsAWarning)
+{
+    StoreSlot4("C:\\Shows\\player.exe", 30);
+    const Entry entry = Run("/run 4", [](DWORD processId) {
+        HWND countdown = windows::WaitFor([processId](HWND w) {
+            return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId);
+        });
+        windows::Press(countdown, IDCANCEL);
+        End(processId);
+    }, [](DWORD) {});
+    EXPECT_EQ("warn", entry.level);
+    EXPECT_EQ((std::vector<std::string>{"4", "30"}), entry.strings);
+}
+
+TEST_F(EventLogTest, FailedStartIsAnErrorWrittenBeforeTheBox)
+{
+    const std::string folder = temp.Path() + "gone";
+    StoreSlot4(folder + "\\show.exe", 0);
+    HWND box = nullptr;
+    std::string boxText;
+    const Entry entry = Run(
+        "/run 4",
+        [&](DWORD processId) {
+            box = windows::WaitFor([processId](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId)
+                       && windows::Text(w) == "Error";
+            });
+            boxText = windows::MessageBoxText(box);
+        },
+        [&](DWORD processId) {
+            windows::Press(box, IDOK);
+            End(processId);
+        });
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("err", entry.level) << "read while the box was up";
+    EXPECT_EQ((std::vector<std::string>{"4", folder + "\\show.exe", folder,
+                                        boxText.substr(0, boxText.rfind("\nPath: "))}),
+              entry.strings);
+}
+
+struct SaveCase
+{
+    const char* description;
+    int radio;
+    bool refused;  // the profile key admits no lasting slot key
+    const char* level;
+    std::vector<std::string> strings;
+};
+
+class SaveEventTest : public EventLogTest, public ::testing::WithParamInterface<SaveCase>
+{
+};
+
+TEST_P(SaveEventTest, IsRecorded)
+{
+    const SaveCase& row = GetParam();
+    if (row.refused)
+    {
+        CRegKeyHandle profile;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, testreg::kProfileKey, 0, nullptr,
+                                                   REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                                   profile.put(), nullptr));
+    }
+    const Entry entry = Run("", Save(row.radio));
+    EXPECT_EQ(row.level, entry.level) << row.description;
+    EXPECT_EQ(row.strings, entry.strings) << row.description;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, SaveEventTest,
+    ::testing::Values(
+        SaveCase{"saved", IDC_USER_DEFINED, false, "trace", {"0", "User Defined", "C:\\Shows\\player.exe"}},
+        SaveCase{"removed", IDC_DISABLE, false, "trace", {"0"}},
+        SaveCase{"refused", IDC_USER_DEFINED, true, "err", {"0", "Could not save application path\n"}}));
+} // namespace
