@@ -22,6 +22,7 @@ declare -A wanted=(
   [osslsigncode]=osslsigncode
   [openssl]=openssl
   [zip]=zip
+  [locale-gen]=locales
 )
 missing=()
 for tool in "${!wanted[@]}"; do
@@ -38,6 +39,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   as_root apt-get update -q
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run a second time in a double-byte code page (932), which Wine
+# takes from a Japanese locale.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  say "generating the locale ja_JP.UTF-8"
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
 fi
 
 # Some kernels run no 32-bit Linux programs (no IA-32 emulation); Wine's

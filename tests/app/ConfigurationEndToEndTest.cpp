@@ -43,7 +43,7 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
         if (s.Found())
         {
             s.Click(IDC_USER_DEFINED);
-            s.Type(IDC_APP_PATH, "\"" + program + "\"");  // as Explorer copies a path
+            s.Type(IDC_APP_PATH, "\"" + AsUtf8(program) + "\"");  // as Explorer copies a path
             s.Type(IDC_PARAMETER, kAnyScript);
             s.Type(IDC_DELAY, "1");
             s.Click(IDOK);
@@ -76,6 +76,6 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
     EXPECT_EQ(0u, RunAndWait(runValue));
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started));
-    EXPECT_EQ("\"" + program + "\" " + kAnyScript, started.commandLine);
+    EXPECT_EQ("\"" + AsUtf8(program) + "\" " + kAnyScript, started.commandLine);
 }
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <vector>
@@ -24,21 +25,32 @@ struct Entry
     std::vector<std::string> strings;
 };
 
-// The text of one of Wine's L"..." strings.
+// The text of one of Wine's L"..." strings (other characters than ASCII as
+// \ and four hexadecimal digits), in this program's code page.
 std::string Unescaped(const std::string& text)
 {
-    std::string plain;
+    std::vector<wchar_t> plain;
     for (size_t i = 0; i < text.size(); ++i)
     {
         if (text[i] != '\\' || i + 1 == text.size())
         {
-            plain += text[i];
+            plain.push_back(static_cast<unsigned char>(text[i]));
             continue;
         }
         const char c = text[++i];
-        plain += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        if (std::isxdigit(static_cast<unsigned char>(c)) && i + 4 <= text.size())
+        {
+            plain.push_back(static_cast<wchar_t>(std::stoul(text.substr(i, 4), nullptr, 16)));
+            i += 3;
+            continue;
+        }
+        plain.push_back(c == 'n' ? L'\n' : c == 'r' ? L'\r' : c == 't' ? L'\t' : c);
     }
-    return plain;
+    plain.push_back(L'\0');
+    std::vector<char> ansi(plain.size() * 2, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, plain.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
+                          nullptr, nullptr);
+    return ansi.data();
 }
 
 class EventLogTest : public ::testing::Test

@@ -221,7 +221,7 @@ TEST_F(InstallerTest, ImportedTemplateMakesTheInstalledProgramStartTheSlot)
     EXPECT_EQ(0u, RunAndWait("\"" + InstalledExe() + "\" /run 1"));
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started, 20000)) << "the probe did not start";
-    EXPECT_EQ("\"" + probe + "\" -fullscreen", started.commandLine);
+    EXPECT_EQ("\"" + AsUtf8(probe) + "\" -fullscreen", started.commandLine);
 }
 
 TEST_F(InstallerTest, TemplateWithValuesOfAWrongTypeFallsBackToTheDefaults)

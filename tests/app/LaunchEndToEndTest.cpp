@@ -98,7 +98,7 @@ TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
     StoreSlot(4, program);
     std::string appPath = row.appPath;
     if (appPath.find("<program>") != std::string::npos)
-        appPath.replace(appPath.find("<program>"), 9, program);
+        appPath.replace(appPath.find("<program>"), 9, AsUtf8(program));
     SetText(testreg::SlotKey(4), "AppPath", row.appPathType, appPath);
     SetText(testreg::SlotKey(4), "Parameter", REG_SZ, row.parameter);
     if (row.locked)
@@ -108,9 +108,9 @@ TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
 
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description << ": the stored program did not start";
-    EXPECT_EQ("\"" + program + "\" " + row.parameter + " /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine)
+    EXPECT_EQ("\"" + AsUtf8(program) + "\" " + row.parameter + " /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine)
         << row.description;
-    EXPECT_EQ(folder, started.folder) << row.description;
+    EXPECT_EQ(AsUtf8(folder), started.folder) << row.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -61,8 +61,8 @@ TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
 
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << "the probe did not start";
-    EXPECT_EQ("\"" + program + "\" -x 2 /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine);
-    EXPECT_EQ(temp.Path() + "my tools", started.folder);
+    EXPECT_EQ("\"" + AsUtf8(program) + "\" -x 2 /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine);
+    EXPECT_EQ(AsUtf8(temp.Path() + "my tools"), started.folder);
 
     char current[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, current);
@@ -102,7 +102,7 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
     ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description;
-    const std::string expected = Real(row.expected);
+    const std::string expected = AsUtf8(Real(row.expected));
     EXPECT_EQ(0, _stricmp(expected.c_str(), started.folder.c_str()))
         << row.description << ": expected <" << expected << ">, started in <" << started.folder << ">";
 }

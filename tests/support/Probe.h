@@ -19,5 +19,8 @@ void InstallProbe(const std::string& destination);
 // process started from here) and removes an old record.
 void ExpectProbeRecordAt(const std::string& recordFile);
 
-// Waits for the probe's record; false when none came in time.
+// A path of this test program (in its ANSI code page) as the probe records it.
+std::string AsUtf8(const std::string& ansi);
+
+// Waits for the probe's record, which is in UTF-8; false when none came in time.
 bool WaitForProbeRecord(const std::string& recordFile, ProbeRecord& record, unsigned timeoutMs = 60000);

@@ -29,9 +29,13 @@ void RemoveTree(const std::string& folder)
 
 void CreateFolders(const std::string& folder)
 {
-    for (size_t i = 3; i <= folder.size(); ++i)
-        if (i == folder.size() || folder[i] == '\\')
-            ::CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+    for (const char* c = folder.c_str() + 3;; c = ::CharNextA(c))
+    {
+        if (*c == '\\' || *c == '\0')
+            ::CreateDirectoryA(std::string(folder.c_str(), c).c_str(), nullptr);
+        if (*c == '\0')
+            break;
+    }
 }
 } // namespace
 
@@ -39,7 +43,10 @@ TempFolder::TempFolder(const std::string& name)
 {
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
-    path = std::string(temp) + "kestrup-" + name + "\\";
+    // In code page 932 the name ends in a character whose second byte is a
+    // backslash, so that every path below it tests the stepping over such
+    // characters.
+    path = std::string(temp) + "kestrup-" + name + (::GetACP() == 932 ? "\x95\x5C" : "") + "\\";
     RemoveTree(path);
     CreateFolders(path);
 }
