@@ -13,9 +13,9 @@ struct LaunchCommand
 };
 
 // The program path in double quotes (a path stored in quotes keeps just the
-// one pair), then the parameter (as stored, after one
-// space), " /kiosk" for any nonzero kiosk value, and the show file in double
-// quotes (after one space); empty parts are left out. The folder is the
+// one pair), then the parameter (as stored, after one space), " /kiosk" for
+// any nonzero kiosk value, and the show file in double quotes (after one
+// space); empty parts are left out. The folder is the
 // program's drive and directory without the trailing run of backslashes and
 // double quotes, but a drive's root keeps its backslash; it is empty for a
 // bare program name.

@@ -6,13 +6,11 @@
 #include "tests/support/Process.h"
 #include "tests/support/Registry.h"
 #include "tests/support/SettingsSession.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/WindowDriver.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
 #include <functional>
 #include <vector>
@@ -25,32 +23,17 @@ struct Entry
     std::vector<std::string> strings;
 };
 
-// The text of one of Wine's L"..." strings (other characters than ASCII as
-// \ and four hexadecimal digits), in this program's code page.
+// The text of one of Wine's L"..." strings (the tests' texts are ASCII).
 std::string Unescaped(const std::string& text)
 {
-    std::vector<wchar_t> plain;
+    std::string plain;
     for (size_t i = 0; i < text.size(); ++i)
     {
-        if (text[i] != '\\' || i + 1 == text.size())
-        {
-            plain.push_back(static_cast<unsigned char>(text[i]));
-            continue;
-        }
-        const char c = text[++i];
-        if (std::isxdigit(static_cast<unsigned char>(c)) && i + 4 <= text.size())
-        {
-            plain.push_back(static_cast<wchar_t>(std::stoul(text.substr(i, 4), nullptr, 16)));
-            i += 3;
-            continue;
-        }
-        plain.push_back(c == 'n' ? L'\n' : c == 'r' ? L'\r' : c == 't' ? L'\t' : c);
+        const bool escaped = text[i] == '\\' && i + 1 < text.size();
+        const char c = escaped ? text[++i] : text[i];
+        plain += !escaped ? c : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
     }
-    plain.push_back(L'\0');
-    std::vector<char> ansi(plain.size() * 2, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, plain.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
-                          nullptr, nullptr);
-    return ansi.data();
+    return plain;
 }
 
 class EventLogTest : public ::testing::Test
@@ -140,21 +123,20 @@ protected:
     }
 
     const std::string log = WindowsPathFromEnvironment("KESTRUP_WINE_STDERR");
-    TempFolder temp{"eventlog"};
 };
 
 TEST_F(EventLogTest, StartedProgramIsInformation)
 {
-    const std::string folder = temp.MakeFolder("tools");
-    InstallProbe(folder + "\\probe.exe");
-    StoreSlot4(folder + "\\probe.exe", 0);
+    const std::string program = ProbeExePath();
+    const std::string folder = program.substr(0, program.rfind('\\'));
+    StoreSlot4(program, 0);
 
     Entry entry = Run("/run 4", End, [](DWORD) {});
     ASSERT_EQ(5u, entry.strings.size());
     EXPECT_NE(0, std::atoi(entry.strings[4].c_str())) << "process id " << entry.strings[4];
     entry.strings.pop_back();
     EXPECT_EQ("trace", entry.level);
-    EXPECT_EQ((std::vector<std::string>{"4", "\"" + folder + "\\probe.exe\"", folder, "0"}), entry.strings);
+    EXPECT_EQ((std::vector<std::string>{"4", "\"" + program + "\"", folder, "0"}), entry.strings);
 }
 
 TEST_F(EventLogTest, AbortedCountdownIsAWarning)
@@ -173,7 +155,7 @@ TEST_F(EventLogTest, AbortedCountdownIsAWarning)
 
 TEST_F(EventLogTest, FailedStartIsAnErrorWrittenBeforeTheBox)
 {
-    const std::string folder = temp.Path() + "gone";
+    const std::string folder = "C:\\kestrup-gone";
     StoreSlot4(folder + "\\show.exe", 0);
     HWND box = nullptr;
     std::string boxText;
