@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <vector>
@@ -23,17 +24,27 @@ struct Entry
     std::vector<std::string> strings;
 };
 
-// The text of one of Wine's L"..." strings (the tests' texts are ASCII).
+// The text of one of Wine's L"..." strings, in this program's code page (other
+// characters than ASCII come as a backslash and four hexadecimal digits: the
+// system's texts are in the user's language).
 std::string Unescaped(const std::string& text)
 {
-    std::string plain;
+    std::wstring plain;
     for (size_t i = 0; i < text.size(); ++i)
     {
         const bool escaped = text[i] == '\\' && i + 1 < text.size();
         const char c = escaped ? text[++i] : text[i];
-        plain += !escaped ? c : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        if (escaped && std::isxdigit(static_cast<unsigned char>(c)) && i + 4 <= text.size())
+        {
+            plain += static_cast<wchar_t>(std::stoul(text.substr(i, 4), nullptr, 16));
+            i += 3;
+            continue;
+        }
+        plain += !escaped ? static_cast<unsigned char>(c) : c == 'n' ? L'\n' : c == 'r' ? L'\r' : c == 't' ? L'\t' : c;
     }
-    return plain;
+    std::string ansi(plain.size() * 2 + 1, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, plain.c_str(), -1, &ansi[0], static_cast<int>(ansi.size()), nullptr, nullptr);
+    return ansi.c_str();
 }
 
 class EventLogTest : public ::testing::Test
