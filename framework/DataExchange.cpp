@@ -11,9 +11,9 @@
 
 namespace
 {
-// The control's text in the ANSI code page; false where a character has no
-// exact form there (only possible where that is not UTF-8).
-bool ControlAnsiText(HWND control, std::string& text)
+// The control's text in the ANSI code page; false (and empty) where a
+// character has no exact form there (only possible where that is not UTF-8).
+bool ControlText(HWND control, std::string& text)
 {
     const int length = ::GetWindowTextLengthW(control);
     std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -21,12 +21,11 @@ bool ControlAnsiText(HWND control, std::string& text)
     return WideToAnsi(buffer.data(), text);
 }
 
+// A number's text; one the code page cannot hold is no number either.
 std::string ControlText(HWND control)
 {
-    const int length = ::GetWindowTextLengthA(control);
-    std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    ::GetWindowTextA(control, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data());
+    std::string text;
+    return ControlText(control, text) ? text : std::string();
 }
 
 bool IsBlank(char c)
@@ -153,7 +152,7 @@ bool DDX_Text(CDataExchange* dx, int id, std::string& value, const char* fieldNa
         return true;
     }
     std::string text;
-    if (!ControlAnsiText(control, text))
+    if (!ControlText(control, text))
         return FailWith(dx, FormatString("%s holds characters that this version of Windows cannot "
                                          "pass on. Please use only characters of its code page.",
                                          fieldName != nullptr ? fieldName : "The field"));

@@ -16,13 +16,8 @@ const std::string kAnyScript = "-show \u03a9\u4e16\u00e9.shw";
 class ConfigurationEndToEndTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
-        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0");
-    }
+    void SetUp() override { testreg::RemoveSettings(0); }
+    void TearDown() override { testreg::RemoveSettings(0); }
 
     TempFolder temp{"configure-e2e"};
 };

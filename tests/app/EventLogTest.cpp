@@ -50,13 +50,8 @@ std::string Unescaped(const std::string& text)
 class EventLogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
-        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0");
-    }
+    void SetUp() override { testreg::RemoveSettings(0); }
+    void TearDown() override { testreg::RemoveSettings(0); }
 
     // Runs the tool with its entries on the debug channel while `act` works
     // its windows, and returns what it logged until `act` returned; `then`

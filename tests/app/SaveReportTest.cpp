@@ -15,19 +15,14 @@ class SaveReportTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Clean();
+        testreg::RemoveSettings(0);
         app.SetCurrentHandles(::GetModuleHandleA(nullptr));
         app.SetRegistryKey("vaxo");
         app.exePath = "C:\\Tools\\tool.exe";
         values.appType = AppType::UserDefined;
         values.appPath = "C:\\a.exe";
     }
-    void TearDown() override { Clean(); }
-    static void Clean()
-    {
-        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
-        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, testreg::kRunKey, "vaxoAutostart0");
-    }
+    void TearDown() override { testreg::RemoveSettings(0); }
 
     SeenBox SaveAndAnswer()
     {

@@ -22,6 +22,12 @@ void DeleteTree(HKEY root, const char* path)
         ADD_FAILURE() << "RegDeleteTreeA(" << path << ") returned " << result;
 }
 
+void RemoveSettings(int slot)
+{
+    DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, FormatString("vaxoAutostart%d", slot).c_str());
+}
+
 bool KeyExists(HKEY root, const char* path)
 {
     CRegKey key;

@@ -12,6 +12,8 @@ extern const char kCompanyKey[];   // software\vaxo
 extern const char kRunKey[];
 
 void DeleteTree(HKEY root, const char* path);
+// Every slot's settings and the Run value of the given slot.
+void RemoveSettings(int slot);
 bool KeyExists(HKEY root, const char* path);
 void SetString(HKEY root, const char* path, const char* name, const std::string& value,
                DWORD type = REG_SZ);
