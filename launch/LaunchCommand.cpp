@@ -25,6 +25,7 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
     const std::string program = Unquoted(appPath);
     const std::string show = Unquoted(showPath);
     LaunchCommand command;
+    command.program = program;
     command.commandLine = "\"" + program + "\"";
     if (!parameter.empty())
         command.commandLine += " " + parameter;

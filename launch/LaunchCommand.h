@@ -8,6 +8,7 @@
 // runs in.
 struct LaunchCommand
 {
+    std::string program;  // the path, without quotes
     std::string commandLine;
     std::string folder;
 };

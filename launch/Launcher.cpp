@@ -1,6 +1,7 @@
 #include "launch/Launcher.h"
 
 #include "framework/Handle.h"
+#include "framework/NativeView.h"
 #include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 
@@ -34,11 +35,16 @@ std::string CurrentFolder()
 
 // A program named without a folder is found by the system's search and runs in
 // the tool's own current folder; a relative folder is made absolute once, from
-// the tool's current folder, like the program's path itself.
+// the tool's current folder, like the program's path itself. A program in
+// System32 is the native one, as Explorer starts it; its command line still
+// names it as written.
 void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
 {
     const bool hasFolder = !command.folder.empty();
-    const std::string folder = IsRelative(command.folder) ? FullPath(command.folder) : command.folder;
+    const std::string folder = FolderAsSeenByAnyProgram(
+        IsRelative(command.folder) ? FullPath(command.folder) : command.folder);
+    const std::string nativeProgram = NativeFilePath(command.program);
+    const bool redirected = nativeProgram != command.program;
 
     std::vector<char> commandLine(command.commandLine.begin(), command.commandLine.end());
     commandLine.push_back('\0');
@@ -47,7 +53,7 @@ void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     LaunchResult result;
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (::CreateProcessA(redirected ? nativeProgram.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          hasFolder ? folder.c_str() : nullptr, &startup, &process))
     {
         // Only now: a relative program path is found from the folder the tool

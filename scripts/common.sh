@@ -4,7 +4,7 @@
 KESTRUP_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KESTRUP_BUILD=${KESTRUP_BUILD:-$KESTRUP_ROOT/build}
 
-export WINEARCH=win32
+export WINEARCH=${WINEARCH:-win32}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -29,18 +29,21 @@ build_all() {
   cmake --build "$KESTRUP_BUILD"
 }
 
-# Creates a 32-bit prefix at $WINEPREFIX when it is missing. Without a window
-# manager Wine stalls whenever a window is hidden, unless it stops managing
-# its windows.
+# Creates a prefix of $WINEARCH (win32, or win64 where the 32-bit program runs
+# under WoW64) at $WINEPREFIX when it is missing. Without a window manager
+# Wine stalls whenever a window is hidden, unless it stops managing its
+# windows; a crash must not wait for a debugger's dialog nobody can answer.
 ensure_prefix() {
   local wine
   wine=$(wine_loader)
+  [ "$WINEARCH" = win64 ] && wine=/usr/lib/wine/wine64
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.kestrup-ready" ]; then
-    say "creating the Wine prefix $WINEPREFIX (once; slow on machines that emulate 32-bit code)"
+    say "creating the $WINEARCH Wine prefix $WINEPREFIX (once; slow on machines that emulate 32-bit code)"
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     "$wine" wineboot -i </dev/null >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
     "$(wineserver_binary)" -w
     touch "$WINEPREFIX/.kestrup-ready"
   fi

@@ -30,6 +30,8 @@ for tool in "${!wanted[@]}"; do
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
 [ -x /usr/lib/wine/wine ] || missing+=(wine wine32:i386)
+# A 64-bit prefix, where the program runs under WoW64 as on most PCs.
+[ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || missing+=(libclang-rt-14-dev)
 
 if [ ${#missing[@]} -gt 0 ]; then

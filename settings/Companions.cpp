@@ -1,10 +1,9 @@
 #include "settings/Companions.h"
 
 #include "framework/AnsiText.h"
+#include "framework/NativeView.h"
 #include "framework/Paths.h"
 #include "framework/RegKey.h"
-
-#include <io.h>
 
 #include <algorithm>
 
@@ -21,8 +20,11 @@ constexpr DWORD kUninstallStringBytes = kUninstallStringCharacters * 3;
 
 void Discover(const char* uninstallKey, const char* fileName, std::string& path)
 {
+    // A 64-bit installer writes its entry to the native view only; where
+    // both views have one, this program's own (32-bit) view counts.
     CRegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, uninstallKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+    if (key.Open(HKEY_LOCAL_MACHINE, uninstallKey, KEY_QUERY_VALUE) != ERROR_SUCCESS
+        && key.Open(HKEY_LOCAL_MACHINE, uninstallKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY) != ERROR_SUCCESS)
         return;
 
     // One byte more than the read may fill, so that data stored without a
@@ -42,7 +44,7 @@ void Discover(const char* uninstallKey, const char* fileName, std::string& path)
     uninstallString[std::min(size, kUninstallStringBytes)] = '\0';
 
     path = GetPathFolder(uninstallString) + fileName;
-    if (_access(path.c_str(), 0) != 0)
+    if (!PathExists(path))
         path.clear();
 }
 } // namespace

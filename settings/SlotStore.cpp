@@ -2,14 +2,13 @@
 
 #include "framework/AnsiText.h"
 #include "framework/Handle.h"
+#include "framework/NativeView.h"
 #include "framework/Paths.h"
 #include "framework/RegKey.h"
 #include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 #include "framework/WinApp.h"
 #include "settings/RegistryNames.h"
-
-#include <vector>
 
 using namespace regnames;
 
@@ -45,19 +44,15 @@ LONG ClearDisabledMark(int slot)
 }
 
 // A path stored as REG_EXPAND_SZ may name environment variables
-// (%ProgramFiles%), as values of the Run key itself may; it is read as this
-// user's environment gives it. A REG_SZ is taken literally.
+// (%ProgramFiles%), as values of the Run key itself may; it is read as
+// Explorer reads such a value for this user. A REG_SZ is taken literally.
 std::string ReadPath(const CRegKey& key, const char* name)
 {
     std::string path;
     DWORD type = REG_SZ;
     if (key.QueryStringValue(name, path, &type) != ERROR_SUCCESS || type != REG_EXPAND_SZ)
         return path;
-    const DWORD size = ::ExpandEnvironmentStringsA(path.c_str(), nullptr, 0);
-    std::vector<char> expanded(size + 1, '\0');
-    if (size == 0 || ::ExpandEnvironmentStringsA(path.c_str(), expanded.data(), size + 1) == 0)
-        return path;
-    return expanded.data();
+    return ExpandAsExplorer(path);
 }
 
 int ReadNumber(const CRegKey& key, const char* name, int defaultValue)

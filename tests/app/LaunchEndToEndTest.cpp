@@ -6,8 +6,6 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowDriver.h"
 
-#include <sddl.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,20 +29,6 @@ void SetText(const std::string& key, const char* name, DWORD type, const std::st
                                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
 }
 
-// Grants everyone the access of the security descriptor's text (the owner may
-// always change it back).
-void SetKeyAccess(const std::string& key, const char* descriptor)
-{
-    CRegKeyHandle opened;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, opened.put()));
-    CLocalMemory security;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        descriptor, SDDL_REVISION_1, reinterpret_cast<PSECURITY_DESCRIPTOR*>(security.put()), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, security.get()));
-}
-
-const char kReadOnly[] = "D:P(A;;KR;;;WD)";
-const char kFullAccess[] = "D:(A;;KA;;;WD)";
 
 // The tool started as the Run value starts it at logon.
 class LaunchEndToEndTest : public ::testing::Test
@@ -66,6 +50,15 @@ protected:
     TempFolder temp{"launch-e2e"};
 };
 
+// Where the probe is installed: a test folder, or below the Program Files of
+// 64-bit programs, or of 32-bit ones (the same folder on 32-bit Windows).
+enum class Place
+{
+    TestFolder,
+    NativeProgramFiles,
+    OwnProgramFiles,
+};
+
 struct StoredLaunch
 {
     const char* description;
@@ -73,7 +66,17 @@ struct StoredLaunch
     DWORD appPathType;
     std::string parameter;  // UTF-8
     bool locked;            // the slot key may only be read
+    Place place = Place::TestFolder;
 };
+
+std::string ProgramFilesFolder(Place place)
+{
+    char folder[MAX_PATH] = "";
+    if (place == Place::OwnProgramFiles
+        || ::GetEnvironmentVariableA("ProgramW6432", folder, MAX_PATH) == 0)
+        ::GetEnvironmentVariableA("ProgramFiles", folder, MAX_PATH);
+    return std::string(folder) + "\\Kestrup Test";
+}
 
 class StoredLaunchTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<StoredLaunch>
 {
@@ -81,7 +84,12 @@ protected:
     void TearDown() override
     {
         if (GetParam().locked)
-            SetKeyAccess(testreg::SlotKey(4), kFullAccess);
+            testreg::SetKeyAccess(testreg::SlotKey(4), testreg::kFullAccess);
+        if (GetParam().place != Place::TestFolder)
+        {
+            ::DeleteFileA((ProgramFilesFolder(GetParam().place) + "\\probe.exe").c_str());
+            ::RemoveDirectoryA(ProgramFilesFolder(GetParam().place).c_str());
+        }
         LaunchEndToEndTest::TearDown();
     }
 };
@@ -89,7 +97,11 @@ protected:
 TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
 {
     const StoredLaunch& row = GetParam();
-    const std::string folder = temp.MakeFolder("show tools");
+    std::string folder = ProgramFilesFolder(row.place);
+    if (row.place == Place::TestFolder)
+        folder = temp.MakeFolder("show tools");
+    else
+        ::CreateDirectoryA(folder.c_str(), nullptr);
     const std::string program = folder + "\\probe.exe";
     InstallProbe(program);
     const std::string record = temp.Path() + "record.txt";
@@ -102,7 +114,7 @@ TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
     SetText(testreg::SlotKey(4), "AppPath", row.appPathType, appPath);
     SetText(testreg::SlotKey(4), "Parameter", REG_SZ, row.parameter);
     if (row.locked)
-        SetKeyAccess(testreg::SlotKey(4), kReadOnly);
+        testreg::SetKeyAccess(testreg::SlotKey(4), testreg::kReadOnly);
 
     EXPECT_EQ(0u, RunAndWait(RunCommandLine(4))) << row.description;
 
@@ -121,7 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
         StoredLaunch{"with a variable", "%KESTRUP_SHOW_TOOLS%\\probe.exe", REG_EXPAND_SZ,
                      "-p 1", false},
         StoredLaunch{"characters of any script", "<program>", REG_SZ, "-show \u03a9\u4e16\u00e9.shw", false},
-        StoredLaunch{"a key locked for reading", "<program>", REG_SZ, "-p 1", true}));
+        StoredLaunch{"a key locked for reading", "<program>", REG_SZ, "-p 1", true},
+        StoredLaunch{"%ProgramFiles% as Explorer means it", "%ProgramFiles%\\Kestrup Test\\probe.exe",
+                     REG_EXPAND_SZ, "-p 1", false, Place::NativeProgramFiles},
+        StoredLaunch{"%ProgramFiles% of 32-bit programs, which alone has it",
+                     "%ProgramFiles%\\Kestrup Test\\probe.exe", REG_EXPAND_SZ, "-p 1", false,
+                     Place::OwnProgramFiles}));
 
 TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
 {

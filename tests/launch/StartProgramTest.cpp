@@ -7,27 +7,36 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
 namespace
 {
 // Runs the launcher on this thread while a driver answers its error boxes;
-// returns the texts of the boxes it saw.
+// returns the texts of the boxes it saw. A box is modal: once the launcher
+// has returned, none can come any more.
 std::vector<std::string> StartAndCollectErrors(const std::function<void()>& start)
 {
     std::vector<std::string> texts;
+    std::atomic<bool> returned{false};
     {
-        UiDriver driver([&texts](DWORD uiThread) {
-            HWND box = windows::WaitFor([uiThread](HWND w) {
-                return windows::IsVisibleDialog(w) && windows::BelongsToThread(w, uiThread)
-                       && windows::Text(w) == "Error";
-            }, 5000);
-            if (box == nullptr)
-                return;
-            texts.push_back(windows::MessageBoxText(box));
-            windows::Press(box, IDOK);
+        UiDriver driver([&texts, &returned](DWORD uiThread) {
+            while (!returned)
+            {
+                HWND box = windows::WaitFor([uiThread](HWND w) {
+                    return windows::IsVisibleDialog(w) && windows::BelongsToThread(w, uiThread)
+                           && windows::Text(w) == "Error";
+                }, 100);
+                if (box == nullptr)
+                    continue;
+                texts.push_back(windows::MessageBoxText(box));
+                windows::Press(box, IDOK);
+                while (::IsWindow(box) && !returned)
+                    ::Sleep(20);
+            }
         });
         start();
+        returned = true;
     }
     return texts;
 }
@@ -73,16 +82,35 @@ struct FolderCase
 {
     const char* description;
     const char* current;    // the tool's current folder, below the test's folder
-    const char* program;    // as stored; "K:" is a drive the test harness maps to a folder
-    const char* installed;  // where the program really is, the same way
+    const char* program;    // as stored; "K:" is a drive the test harness maps to a folder,
+                            // "%windir%" the Windows folder
+    const char* installed;  // where the program really is, the same way; "<native>" is
+                            // the System32 that 64-bit programs see
     const char* expected;   // the program's current folder, the same way
 };
 
 class StartFolderTest : public StartProgramTest, public ::testing::WithParamInterface<FolderCase>
 {
 protected:
-    std::string Real(const std::string& path) const
+    void TearDown() override
     {
+        if (IsSystemPath(GetParam().installed))
+            ::DeleteFileA(Real(GetParam().installed).c_str());
+        StartProgramTest::TearDown();
+    }
+
+    static bool IsSystemPath(const std::string& path) { return path[0] == '%' || path[0] == '<'; }
+
+    std::string Real(std::string path) const
+    {
+        char windows[MAX_PATH] = "";
+        ::GetSystemWindowsDirectoryA(windows, MAX_PATH);
+        BOOL wow64 = FALSE;
+        ::IsWow64Process(::GetCurrentProcess(), &wow64);
+        if (path.compare(0, 8, "<native>") == 0)
+            path.replace(0, 8, std::string("%windir%\\") + (wow64 ? "Sysnative" : "System32"));
+        if (path.compare(0, 8, "%windir%") == 0)
+            return windows + path.substr(8);
         return path.compare(0, 2, "K:") == 0 ? path : temp.Path() + path;
     }
 };
@@ -97,8 +125,9 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
     ExpectProbeRecordAt(record);
     ::SetCurrentDirectoryA(Real(row.current).c_str());
 
+    const std::string program = IsSystemPath(row.program) ? Real(row.program) : row.program;
     const std::vector<std::string> errors = StartAndCollectErrors(
-        [&row] { StartProgram(nullptr, BuildLaunchCommand(row.program, "", 0, "")); });
+        [&program] { StartProgram(nullptr, BuildLaunchCommand(program, "", 0, "")); });
     ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description;
@@ -112,7 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FolderCase{"bare name", "tools", "kprobe-bare.exe", "tools\\kprobe-bare.exe", "tools"},
         FolderCase{"relative path", "", "tools\\kprobe-rel.exe", "tools\\kprobe-rel.exe", "tools"},
-        FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\kprobe-root.exe", "K:\\"}));
+        FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\kprobe-root.exe", "K:\\"},
+        FolderCase{"System32 as 64-bit programs see it", "tools", "%windir%\\System32\\kprobe-native.exe",
+                   "<native>\\kprobe-native.exe", "%windir%\\System32"},
+        FolderCase{"through Sysnative", "tools", "%windir%\\Sysnative\\kprobe-sysnative.exe",
+                   "<native>\\kprobe-sysnative.exe", "%windir%\\System32"}));
 
 TEST_F(StartProgramTest, FailedStartShowsOneErrorBoxWithTheSystemsText)
 {

@@ -25,8 +25,11 @@ protected:
 
     static void Clean()
     {
-        testreg::DeleteTree(HKEY_LOCAL_MACHINE, kZentorKey);
-        testreg::DeleteTree(HKEY_LOCAL_MACHINE, kOrbxKey);
+        for (REGSAM view : {REGSAM(0), REGSAM(KEY_WOW64_64KEY)})
+        {
+            testreg::DeleteTree(HKEY_LOCAL_MACHINE, kZentorKey, view);
+            testreg::DeleteTree(HKEY_LOCAL_MACHINE, kOrbxKey, view);
+        }
         testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kCompanyKey);
     }
 
@@ -40,6 +43,7 @@ struct CompanionCase
     // Makes the installation below the folder; returns the uninstall string.
     std::function<std::string(const TempFolder&)> install;
     bool found;
+    REGSAM view = 0;  // where the installer wrote its entry
 };
 
 class ZentorDiscoveryTest : public CompanionTest,
@@ -51,7 +55,8 @@ TEST_P(ZentorDiscoveryTest, FindsTheExecutableBesideTheUninstaller)
 {
     const CompanionCase& row = GetParam();
     const std::string uninstallString = row.install(folder);
-    testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", uninstallString);
+    testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString", uninstallString, REG_SZ,
+                       row.view);
 
     app.LoadSettings();
 
@@ -69,6 +74,12 @@ INSTANTIATE_TEST_SUITE_P(
                           return f.Path() + "Zentor\\uninst.exe";
                       },
                       true},
+        CompanionCase{"installed by a 64-bit installer",
+                      [](const TempFolder& f) {
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return f.Path() + "Zentor\\uninst.exe";
+                      },
+                      true, KEY_WOW64_64KEY},
         CompanionCase{"folder without the executable",
                       [](const TempFolder& f) {
                           f.MakeFile("Zentor\\uninst.exe");

@@ -3,6 +3,8 @@
 #include "framework/RegKey.h"
 #include "framework/StringFormat.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,11 +15,14 @@ const char kProfileKey[] = "software\\vaxo\\vaxo Kestrup V3.6";
 const char kCompanyKey[] = "software\\vaxo";
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-void DeleteTree(HKEY root, const char* path)
+void DeleteTree(HKEY root, const char* path, REGSAM view)
 {
-    const LONG result = ::RegDeleteTreeA(root, path);
+    CRegKey key;
+    LONG result = key.Open(root, path, KEY_ALL_ACCESS | view);
+    if (result == ERROR_SUCCESS)
+        result = ::RegDeleteTreeA(key, nullptr);
     if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
-        ::RegDeleteKeyA(root, path);
+        ::RegDeleteKeyExA(root, path, view, 0);
     else
         ADD_FAILURE() << "RegDeleteTreeA(" << path << ") returned " << result;
 }
@@ -35,18 +40,19 @@ bool KeyExists(HKEY root, const char* path)
 }
 
 void SetBytes(HKEY root, const char* path, const char* name, DWORD type, const void* data,
-              DWORD size)
+              DWORD size, REGSAM view)
 {
     CRegKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.Create(root, path, KEY_WRITE)) << path;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(root, path, KEY_WRITE | view)) << path;
     ASSERT_EQ(ERROR_SUCCESS,
               ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size))
         << path << "\\" << name;
 }
 
-void SetString(HKEY root, const char* path, const char* name, const std::string& value, DWORD type)
+void SetString(HKEY root, const char* path, const char* name, const std::string& value, DWORD type,
+               REGSAM view)
 {
-    SetBytes(root, path, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    SetBytes(root, path, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1), view);
 }
 
 void SetDword(HKEY root, const char* path, const char* name, DWORD value)
@@ -67,6 +73,19 @@ bool ReadValue(HKEY root, const char* path, const char* name, DWORD& type, std::
         return false;
     data.assign(bytes.begin(), bytes.begin() + size);
     return true;
+}
+
+const char kReadOnly[] = "D:P(A;;KR;;;WD)";
+const char kFullAccess[] = "D:(A;;KA;;;WD)";
+
+void SetKeyAccess(const std::string& key, const char* descriptor)
+{
+    CRegKeyHandle opened;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, opened.put()));
+    CLocalMemory security;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        descriptor, SDDL_REVISION_1, reinterpret_cast<PSECURITY_DESCRIPTOR*>(security.put()), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, security.get()));
 }
 
 std::string SlotKey(int slot)
