@@ -33,13 +33,14 @@ public:
 };
 
 // A tooltip window owned by a dialog; tools are the dialog's controls,
-// identified by their window handles.
+// identified by their window handles. Windows destroys it with its owner; the
+// owner lets go of it then (on its WM_DESTROY), or it is destroyed here.
 class CToolTipCtrl : public CWnd
 {
 public:
     ~CToolTipCtrl() override
     {
-        if (m_hWnd != nullptr)
+        if (IsWindow())
             ::DestroyWindow(m_hWnd);
     }
 

@@ -105,7 +105,10 @@ void CDialog::RunModalLoop()
     MSG message;
     while (m_continueModal)
     {
-        if (::GetMessageW(&message, nullptr, 0, 0) <= 0)
+        const BOOL received = ::GetMessageW(&message, nullptr, 0, 0);
+        if (received == -1)
+            break;
+        if (received == 0)
         {
             // Leave the quit request for the loop outside this one.
             ::PostQuitMessage(static_cast<int>(message.wParam));

@@ -45,6 +45,14 @@ protected:                                                                      
         return TRUE;                                                                     \
     }
 
+#define ON_WM_DESTROY()                                                                  \
+    if (message == WM_DESTROY)                                                           \
+    {                                                                                    \
+        OnDestroy();                                                                     \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }
+
 #define ON_WM_QUERYDRAGICON()                                                            \
     if (message == WM_QUERYDRAGICON)                                                     \
     {                                                                                    \

@@ -31,10 +31,14 @@ public:
 
     operator HKEY() const { return m_key.get(); }
 
+    // The system's read of a value; a test may stand in for it.
+    using QueryFunction = LONG(WINAPI*)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+
     // Only REG_SZ and REG_EXPAND_SZ (not expanded; `type` tells which) count.
     // The text ends at the data's first NUL; data stored without one is
     // terminated here.
-    LONG QueryStringValue(const char* name, std::string& value, DWORD* type = nullptr) const;
+    LONG QueryStringValue(const char* name, std::string& value, DWORD* type = nullptr,
+                          QueryFunction query = ::RegQueryValueExA) const;
     // Only a REG_DWORD of exactly four bytes counts.
     LONG QueryDWORDValue(const char* name, DWORD& value) const;
     LONG SetStringValue(const char* name, const std::string& value) const;

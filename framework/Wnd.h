@@ -43,6 +43,7 @@ public:
     }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL SetWindowText(const char* text) { return ::SetWindowTextA(m_hWnd, text); }
     BOOL IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

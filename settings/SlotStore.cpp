@@ -100,13 +100,15 @@ SlotSettings CSlotStore::Load(int slot) const
 std::string CSlotStore::Save(int slot, const SlotSettings& values, const std::string& exePath) const
 {
     const CSlotLock lock(slot);
-    const std::string failure = Write(slot, values, exePath);
-    if (!failure.empty())
+    bool wroteAny = false;
+    const std::string failure = Write(slot, values, exePath, wroteAny);
+    if (!failure.empty() && wroteAny)
         RemoveAutostart(slot);
     return failure;
 }
 
-std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath) const
+std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath,
+                              bool& wroteAny) const
 {
     {
         CRegKey key;
@@ -114,6 +116,7 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
         if (m_profile.OpenSectionKey(SlotSection(slot).c_str(), key) != ERROR_SUCCESS
             || m_writer.SetString(key, kAppPath, Unquoted(values.appPath)) != ERROR_SUCCESS)
             return "Could not save application path\n";
+        wroteAny = true;
         if (m_writer.SetString(key, kShowPath, Unquoted(values.showPath)) != ERROR_SUCCESS)
             return "Could not save showfile path";
         if (m_writer.SetString(key, kParameter, values.parameter) != ERROR_SUCCESS)
@@ -151,13 +154,17 @@ LONG CSlotStore::RemoveAutostart(int slot) const
 {
     const CSlotLock lock(slot);
     CRegKey profile;
-    const LONG opened = profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_WRITE);
-    // A slot key already gone counts as deleted.
-    if (opened == ERROR_SUCCESS)
-        ::RegDeleteKeyA(profile, SlotSection(slot).c_str());
+    LONG deleted = profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_WRITE);
+    if (deleted == ERROR_SUCCESS)
+    {
+        deleted = ::RegDeleteKeyA(profile, SlotSection(slot).c_str());
+        // A slot key already gone counts as deleted.
+        if (deleted == ERROR_FILE_NOT_FOUND)
+            deleted = ERROR_SUCCESS;
+    }
     const LONG unregistered = DeleteValue(HKEY_CURRENT_USER, kRunKey, RunValueName(slot).c_str());
     const LONG unmarked = ClearDisabledMark(slot);
-    for (LONG result : {opened, unregistered, unmarked})
+    for (LONG result : {deleted, unregistered, unmarked})
         if (result != ERROR_SUCCESS)
             return result;
     return ERROR_SUCCESS;

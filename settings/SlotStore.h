@@ -24,8 +24,10 @@ public:
     // Delay, Mode and then registers the slot in the Run key (clearing a
     // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
     // slot and its registration. Returns the text the user is shown for the
-    // first failure, after removing the slot and its registration, so that a
-    // slot is never left half saved; an empty text when all was saved. Paths
+    // first failure, an empty text when all was saved. A failure after the
+    // first write removes the slot and its registration, so that a slot is
+    // never left half saved; a save that could write nothing (a slot key
+    // locked for reading) leaves everything as it was. Paths
     // in one pair of double quotes are stored without them. An empty exePath
     // (this program's path cannot be written in the ANSI code page), or one of
     // MAX_PATH characters or more, refuses any registration.
@@ -37,7 +39,8 @@ public:
     LONG RemoveAutostart(int slot) const;
 
 private:
-    std::string Write(int slot, const SlotSettings& values, const std::string& exePath) const;
+    std::string Write(int slot, const SlotSettings& values, const std::string& exePath,
+                      bool& wroteAny) const;
 
     CWinApp& m_profile;
     CRegistryWriter& m_writer;

@@ -26,6 +26,7 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_BN_CLICKED(IDC_ORBX_PLAYER, OnOrbxPlayer)
     ON_BN_CLICKED(IDC_DISABLE, OnDisable)
     ON_WM_CTLCOLOR()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CSettingsDialog::CSettingsDialog(CWnd* parent) : CDialog(IDD_SETTINGS, parent)
@@ -123,15 +124,27 @@ SlotSettings CSettingsDialog::GetSettings()
     return values;
 }
 
+// Read back, a field locked for the current choice is taken as it stands
+// (a stored value the checks would refuse, say), never refused.
+bool CSettingsDialog::Checks(CDataExchange* dx, int id) const
+{
+    return !dx->m_bSaveAndValidate || (::GetWindowLongA(GetDlgItem(id), GWL_STYLE) & ES_READONLY) == 0;
+}
+
 void CSettingsDialog::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_APP_PATH, appPath, "\"Application Path\"");
-    DDV_MaxChars(dx, appPath, kMaxPathChars);
-    DDX_Text(dx, IDC_DELAY, delay);
-    DDV_MinMaxUInt(dx, delay, 0, kMaxDelay);
+    if (Checks(dx, IDC_APP_PATH))
+        DDV_MaxChars(dx, appPath, kMaxPathChars);
+    if (Checks(dx, IDC_DELAY))
+    {
+        DDX_Text(dx, IDC_DELAY, delay);
+        DDV_MinMaxUInt(dx, delay, 0, kMaxDelay);
+    }
     DDX_Text(dx, IDC_SHOW_PATH, showPath, "\"Show File\"");
-    DDV_MaxChars(dx, showPath, kMaxPathChars);
+    if (Checks(dx, IDC_SHOW_PATH))
+        DDV_MaxChars(dx, showPath, kMaxPathChars);
     DDX_Text(dx, IDC_PARAMETER, parameter, "\"Parameter\"");
     DDX_Control(dx, IDC_APP_PATH, appPathEdit);
     DDX_Control(dx, IDC_BROWSE_APP, browseAppButton);
@@ -215,27 +228,26 @@ void CSettingsDialog::Select(AppType selection)
     parameterEdit.SetReadOnly(selection == AppType::Disable);
     EnableDelay(selection != AppType::Disable);
 
-    // A failed read leaves the members as far as they were read.
-    UpdateData(TRUE);
+    // Only the fields the choice fills or empties change, and nothing is
+    // checked: whatever the others hold, typed or stored, stays.
     switch (selection)
     {
     case AppType::Disable:
-        appPath.clear();
-        showPath.clear();
-        parameter.clear();
+        appPathEdit.SetWindowText("");
+        showPathEdit.SetWindowText("");
+        parameterEdit.SetWindowText("");
         break;
     case AppType::Zentor:
-        appPath = zentorPath;
+        appPathEdit.SetWindowText(zentorPath.c_str());
         break;
     case AppType::OrbxPlayer:
-        appPath = orbxPlayerPath;
-        showPath.clear();
+        appPathEdit.SetWindowText(orbxPlayerPath.c_str());
+        showPathEdit.SetWindowText("");
         break;
     case AppType::UserDefined:
-        showPath.clear();
+        showPathEdit.SetWindowText("");
         break;
     }
-    UpdateData(FALSE);
 }
 
 void CSettingsDialog::OnDisable()
@@ -290,6 +302,12 @@ void CSettingsDialog::OnBrowseApp()
 void CSettingsDialog::OnBrowseShow()
 {
     Browse(kShowFileFilter, showPath);
+}
+
+// The tooltip goes with the dialog, destroyed exactly once.
+void CSettingsDialog::OnDestroy()
+{
+    toolTip.reset();
 }
 
 BOOL CSettingsDialog::PreTranslateMessage(MSG* message)

@@ -61,6 +61,7 @@ protected:
     void OnOrbxPlayer();
     void OnDisable();
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
+    void OnDestroy();
 
     void EnableAppPath(bool enable);
     void EnableShowFile(bool enable);
@@ -92,6 +93,7 @@ protected:
 
 private:
     void Select(AppType selection);
+    bool Checks(CDataExchange* dx, int id) const;
     void Browse(const char* filter, std::string& path);
 
     std::string zentorPath;

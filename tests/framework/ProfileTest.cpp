@@ -1,8 +1,13 @@
+#include "framework/NativeView.h"
+#include "framework/RegKey.h"
 #include "framework/WinApp.h"
 
 #include "tests/support/Registry.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -84,5 +89,52 @@ TEST_F(ProfileTest, LongStringIsReadWhole)
     const std::string longText(65536, 'x');
     testreg::SetString(HKEY_CURRENT_USER, kSection, "Text", longText);
     EXPECT_EQ(longText, app.GetProfileString("Section", "Text"));
+}
+// Stand-ins for the system whose answers outgrow the size they gave first,
+// as a value changed between two reads (or an ANSI size under UTF-8) does:
+// each answer needs `growth` bytes more than the last buffer offered.
+struct Growing
+{
+    static inline std::string text;
+    static inline DWORD growth;
+
+    static LONG WINAPI Query(HKEY, LPCSTR, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
+    {
+        *type = REG_SZ;
+        const DWORD needed = static_cast<DWORD>(text.size() + 1);
+        if (data == nullptr || *size < needed)
+        {
+            const DWORD offered = data == nullptr ? 0 : *size;
+            *size = std::min(needed, offered + growth);
+            return data == nullptr ? ERROR_SUCCESS : ERROR_MORE_DATA;
+        }
+        std::memcpy(data, text.c_str(), needed);
+        *size = needed;
+        return ERROR_SUCCESS;
+    }
+
+    static DWORD WINAPI Expand(LPCSTR, LPSTR buffer, DWORD size)
+    {
+        const DWORD needed = static_cast<DWORD>(text.size() + 1);
+        if (size < needed)
+            return std::min(needed, size + growth);
+        std::memcpy(buffer, text.c_str(), needed);
+        return needed;
+    }
+};
+
+TEST(ShortReadTest, ReadsAreMadeAgainUntilTheWholeTextFits)
+{
+    for (DWORD growth : {1u, 7u, 100000u})
+    {
+        Growing::text = std::string(300, 'v');
+        Growing::growth = growth;
+        std::string read;
+        EXPECT_EQ(ERROR_SUCCESS, CRegKey().QueryStringValue("Value", read, nullptr, Growing::Query));
+        EXPECT_EQ(Growing::text, read) << "registry, growing by " << growth;
+        std::string expanded;
+        EXPECT_TRUE(ExpandVariables("%GROWING%", expanded, Growing::Expand));
+        EXPECT_EQ(Growing::text, expanded) << "expansion, growing by " << growth;
+    }
 }
 } // namespace

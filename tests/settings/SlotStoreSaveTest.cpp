@@ -99,6 +99,13 @@ protected:
         EXPECT_EQ("<none>", RunValue(slot));
     }
 
+    static void ExpectOldAutostart(int slot)
+    {
+        const std::string old("old", 4);
+        EXPECT_EQ(old, RunValue(slot));
+        EXPECT_EQ(old, Raw(slot, "AppPath", REG_SZ));
+    }
+
     static std::string Raw(int slot, const char* name, DWORD expectedType)
     {
         DWORD type = 0;
@@ -168,6 +175,7 @@ struct FailingWrite
     const char* name;
     LONG code;
     const char* text;  // empty: the system's text for the code
+    bool wroteNothing = false;  // the slot then keeps its old autostart
 };
 
 class SlotStoreFailingWriteTest : public SlotStoreSaveTest,
@@ -187,12 +195,15 @@ TEST_P(SlotStoreFailingWriteTest, ReportsItWritesNothingMoreAndLeavesNoAutostart
 
     EXPECT_EQ(expected, Save(0, UserDefined("C:\\a.exe"))) << row.name;
     EXPECT_EQ(row.name, writer.names.back()) << "writes stop at the failure";
-    ExpectNoAutostart(0);
+    if (row.wroteNothing)
+        ExpectOldAutostart(0);
+    else
+        ExpectNoAutostart(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SlotStoreFailingWriteTest,
-    ::testing::Values(FailingWrite{"AppPath", ERROR_ACCESS_DENIED, "Could not save application path\n"},
+    ::testing::Values(FailingWrite{"AppPath", ERROR_ACCESS_DENIED, "Could not save application path\n", true},
                       FailingWrite{"ShowPath", ERROR_ACCESS_DENIED, "Could not save showfile path"},
                       FailingWrite{"Parameter", ERROR_ACCESS_DENIED, "Could not save paramter"},
                       FailingWrite{"Kiosk", ERROR_ACCESS_DENIED, "Could not save kiosk flag"},
@@ -201,6 +212,30 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingWrite{"vaxoAutostart0", ERROR_ACCESS_DENIED, ""},
                       FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
                                    "Error 3758113569"}));
+
+TEST_F(SlotStoreSaveTest, SlotLockedForReadingKeepsItsAutostartWhateverIsSaved)
+{
+    for (AppType type : {AppType::UserDefined, AppType::Disable})
+    {
+        Register(0);
+        testreg::SetKeyAccess(testreg::SlotKey(0), testreg::kReadOnly);
+        SlotSettings values = UserDefined("C:\\a.exe");
+        values.appType = type;
+        EXPECT_EQ("Could not save application path\n", Save(0, values)) << static_cast<int>(type);
+        testreg::SetKeyAccess(testreg::SlotKey(0), testreg::kFullAccess);
+        ExpectOldAutostart(0);
+    }
+}
+
+TEST_F(SlotStoreSaveTest, DisableSaysWhyTheSlotKeyStaysAndStillUnregisters)
+{
+    Register(0);
+    testreg::SetString(HKEY_CURRENT_USER, (testreg::SlotKey(0) + "\\Kept").c_str(), "x", "y");
+    SlotSettings disable;
+    const std::string failure = Save(0, disable);
+    EXPECT_EQ(SystemMessageOrCode(ERROR_ACCESS_DENIED), failure);
+    EXPECT_EQ("<none>", RunValue(0));
+}
 
 TEST_F(SlotStoreSaveTest, ExecutableWithoutAUsablePathIsNotRegistered)
 {

@@ -181,29 +181,26 @@ TEST_F(SettingsDialogTest, StoredUnknownKindSelectsDisableAndKeepsTheDelay)
     EXPECT_TRUE(fields.delayReadOnly);
 }
 
-TEST_F(SettingsDialogTest, StoredDelayAbove120IsReportedWhileTheDialogOpens)
+// A value deployed outside the dialog's range locks nobody in: it is shown as
+// stored, and only a program to start needs a valid delay.
+TEST_F(SettingsDialogTest, StoredDelayAbove120IsShownAndOnlyAProgramAsksForAValidOne)
 {
-    Prefill(AppType::UserDefined, 500, "C:\\x.exe", "", false, "");
-    SeenBox opening;
+    Prefill(AppType::UserDefined, 300, "C:\\x.exe", "", false, "");
+    SettingsFields opened;
     SeenBox onOk;
-    bool stillOpen = false;
-    {
-        UiDriver driver([&](DWORD uiThread) {
-            opening = AnswerBoxOf(uiThread, false, nullptr);
-            SettingsSession s(uiThread);
-            ASSERT_TRUE(s.Found());
-            s.Click(IDOK);
-            onOk = s.AnswerBox();
-            stillOpen = ::IsWindowVisible(s.Dialog()) != 0;
-            s.Type(IDC_DELAY, "120");
-            s.Click(IDCANCEL);
-        });
-        dialog.DoModal();
-    }
-    EXPECT_EQ("Please enter an integer between 0 and 120.", opening.text);
-    EXPECT_EQ(kTitle, opening.caption);
+    const INT_PTR result = Run([&](SettingsSession& s) {
+        opened = s.Read();
+        s.Click(IDOK);
+        onOk = s.AnswerBox();
+        s.Click(IDC_DISABLE);
+        s.Click(IDOK);
+    });
+    EXPECT_EQ("300", opened.delay);
     EXPECT_EQ("Please enter an integer between 0 and 120.", onOk.text);
-    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(IDOK, result) << "Disable saves";
+    ASSERT_EQ(1u, saved.size());
+    EXPECT_EQ(AppType::Disable, saved[0].appType);
+    saved.clear();
 }
 
 TEST_F(SettingsDialogTest, EmptyDelayIsRefusedWithTheFocusOnIt)
