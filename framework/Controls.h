@@ -84,7 +84,10 @@ public:
     CPaintDC(const CPaintDC&) = delete;
     CPaintDC& operator=(const CPaintDC&) = delete;
 
-    BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
+    BOOL DrawIcon(int x, int y, HICON icon, int width, int height)
+    {
+        return ::DrawIconEx(m_hDC, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
+    }
     operator HDC() const { return m_hDC; }
 
     HDC m_hDC;

@@ -60,6 +60,7 @@ inline void KernelObject(HANDLE handle) { ::CloseHandle(handle); }
 inline void Module(HMODULE module) { ::FreeLibrary(module); }
 inline void LocalMemory(HLOCAL memory) { ::LocalFree(memory); }
 inline void EventSource(HANDLE source) { ::DeregisterEventSource(source); }
+inline void Icon(HICON icon) { ::DestroyIcon(icon); }
 template <typename GdiHandle>
 void GdiObject(GdiHandle object) { ::DeleteObject(object); }
 } // namespace handle_close
@@ -70,5 +71,6 @@ using CModuleHandle = CHandleT<HMODULE, handle_close::Module>;
 using CLocalMemory = CHandleT<HLOCAL, handle_close::LocalMemory>;
 using CRegKeyHandle = CHandleT<HKEY, handle_close::RegistryKey>;
 using CEventSourceHandle = CHandleT<HANDLE, handle_close::EventSource>;
+using CIconHandle = CHandleT<HICON, handle_close::Icon>;
 template <typename GdiHandle>
 using CGdiObjectT = CHandleT<GdiHandle, handle_close::GdiObject<GdiHandle>>;

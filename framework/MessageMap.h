@@ -53,6 +53,16 @@ protected:                                                                      
         return TRUE;                                                                     \
     }
 
+// Seen on the way to the default handling, which the system's own scaling
+// and recolouring of the dialog need as well.
+#define ON_WM_DPICHANGED()                                                               \
+    if (message == WM_DPICHANGED)                                                        \
+        OnDpiChanged(HIWORD(wParam));
+
+#define ON_COLOURS_CHANGED()                                                             \
+    if (message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED)                      \
+        OnColoursChanged();
+
 #define ON_WM_QUERYDRAGICON()                                                            \
     if (message == WM_QUERYDRAGICON)                                                     \
     {                                                                                    \

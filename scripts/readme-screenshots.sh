@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real program under Wine on a virtual
 # display: the settings dialog for each kind of application and the
-# countdown. Writes docs/screenshots/*.png.
+# countdown, and the settings at 150% and in a dark contrast theme. Writes
+# docs/screenshots/*.png.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -11,7 +12,7 @@ export WINEPREFIX="$KESTRUP_BUILD/shots-prefix"
 export KESTRUP_SHOTS="$KESTRUP_ROOT/docs/screenshots"
 mkdir -p "$KESTRUP_SHOTS"
 
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 set -u
 . "$1/scripts/common.sh"
 ensure_prefix
@@ -76,5 +77,24 @@ set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 1
 shoot settings-user-defined
 set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "" 0 30
 shoot countdown /run 0
+
+# The same program at 150% (144 DPI), then in a dark contrast theme: white
+# text on black, visual styles off. Each is read when the program starts.
+desktop="HKCU\\Control Panel\\Desktop"
+colours="HKCU\\Control Panel\\Colors"
+theme="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager"
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10
+reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f
+shoot settings-150-percent
+reg delete "$desktop" /v LogPixels /f
+reg export "$colours" "$KESTRUP_BUILD/colours.reg" /y
+for colour in "Window=0 0 0" "WindowText=255 255 255" "GrayText=63 242 63" "ButtonFace=0 0 0" \
+              "ButtonText=255 255 255" "ButtonShadow=128 128 128" "ButtonHilight=255 255 255"; do
+  reg add "$colours" /v "${colour%%=*}" /d "${colour#*=}" /f
+done
+reg add "$theme" /v ThemeActive /d 0 /f
+shoot settings-dark-theme
+reg delete "$theme" /v ThemeActive /f
+reg import "$KESTRUP_BUILD/colours.reg"
 reg delete "HKCU\\software\\vaxo" /f || true
 ' shots "$KESTRUP_ROOT"

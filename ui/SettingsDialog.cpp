@@ -1,14 +1,14 @@
 #include "ui/SettingsDialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
-#include "framework/WinApp.h"
+#include "ui/Colours.h"
 #include "ui/resource.h"
 
 namespace
 {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kMaxPathChars = 255;
 constexpr UINT kMaxDelay = 120;
 
@@ -27,14 +27,12 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_BN_CLICKED(IDC_DISABLE, OnDisable)
     ON_WM_CTLCOLOR()
     ON_WM_DESTROY()
+    ON_WM_DPICHANGED()
+    ON_COLOURS_CHANGED()
 END_MESSAGE_MAP()
 
 CSettingsDialog::CSettingsDialog(CWnd* parent) : CDialog(IDD_SETTINGS, parent)
 {
-    CWinApp* app = AfxGetApp();
-    HINSTANCE instance = app != nullptr && app->m_hInstance != nullptr ? app->m_hInstance
-                                                                        : ::GetModuleHandleA(nullptr);
-    icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
 }
 
 CSettingsDialog::~CSettingsDialog() = default;
@@ -163,10 +161,10 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
 BOOL CSettingsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    backgroundBrush.CreateSolidBrush(kWhite);
-
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    const UINT dpi = WindowDpi(m_hWnd);
+    ShowIcons(dpi);
+    banner.Attach(m_hWnd, IDB_SETTINGS_BANNER);
+    banner.ScaleTo(DialogScale(m_hWnd));
 
     toolTip.reset(new CToolTipCtrl);
     if (!toolTip->Create(this))
@@ -321,14 +319,40 @@ HBRUSH CSettingsDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
 {
     HBRUSH brush = CDialog::OnCtlColor(dc, window, ctlColor);
     if (window == m_hWnd && ctlColor == CTLCOLOR_DLG)
-        return backgroundBrush;
+        return WindowGround();
     if (ctlColor == CTLCOLOR_STATIC || ctlColor == CTLCOLOR_BTN)
-    {
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetBkColor(dc, kWhite);
-        return backgroundBrush;
-    }
+        return LabelColours(dc, window);
     return brush;
+}
+
+void CSettingsDialog::ShowIcons(UINT dpi)
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
+    auto load = [instance, dpi](int width, int height) {
+        return CIconHandle(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                           MetricForDpi(width, dpi),
+                                                           MetricForDpi(height, dpi), 0)));
+    };
+    CIconHandle big = load(SM_CXICON, SM_CYICON);
+    CIconHandle small = load(SM_CXSMICON, SM_CYSMICON);
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window no longer shows the icons held before.
+    bigIcon = std::move(big);
+    smallIcon = std::move(small);
+}
+
+void CSettingsDialog::OnDpiChanged(UINT dpi)
+{
+    ShowIcons(dpi);
+    // Moved to a screen of another scale, the dialog is laid out again in
+    // the ratio of the two DPIs.
+    banner.ScaleTo(::MulDiv(static_cast<int>(dpi), 1000, kDefaultDpi));
+}
+
+void CSettingsDialog::OnColoursChanged()
+{
+    RepaintInNewColours(m_hWnd);
 }
 
 void CSettingsDialog::OnPaint()
@@ -340,16 +364,17 @@ void CSettingsDialog::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
-    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
-    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    const UINT dpi = WindowDpi(m_hWnd);
+    const int iconWidth = MetricForDpi(SM_CXICON, dpi);
+    const int iconHeight = MetricForDpi(SM_CYICON, dpi);
     RECT client;
     GetClientRect(&client);
     const int x = (client.right - client.left - iconWidth + 1) / 2;
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    dc.DrawIcon(x, y, icon);
+    dc.DrawIcon(x, y, bigIcon.get(), iconWidth, iconHeight);
 }
 
 HCURSOR CSettingsDialog::OnQueryDragIcon()
 {
-    return static_cast<HCURSOR>(icon);
+    return static_cast<HCURSOR>(bigIcon.get());
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "framework/Brush.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
+#include "framework/Handle.h"
 #include "settings/SlotSettings.h"
+#include "ui/Banner.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,8 @@ protected:
     void OnDisable();
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDestroy();
+    void OnDpiChanged(UINT dpi);
+    void OnColoursChanged();
 
     void EnableAppPath(bool enable);
     void EnableShowFile(bool enable);
@@ -69,8 +72,10 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-    HICON icon;
-    CBrush backgroundBrush;
+    // The program's icon at the sizes the window's scale asks for.
+    CIconHandle bigIcon;
+    CIconHandle smallIcon;
+    CBanner banner;
     std::unique_ptr<CToolTipCtrl> toolTip;
     std::string appPath;
     UINT delay = 20;
@@ -93,6 +98,7 @@ protected:
 
 private:
     void Select(AppType selection);
+    void ShowIcons(UINT dpi);
     bool Checks(CDataExchange* dx, int id) const;
     void Browse(const char* filter, std::string& path);
 

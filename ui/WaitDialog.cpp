@@ -1,6 +1,8 @@
 #include "ui/WaitDialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
+#include "ui/Colours.h"
 #include "ui/resource.h"
 
 #include <algorithm>
@@ -11,7 +13,6 @@ namespace
 {
 constexpr UINT_PTR kCountdownTimer = 1;
 constexpr UINT kTickMs = 1000;
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
@@ -19,6 +20,8 @@ IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
 BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
     ON_WM_TIMER()
     ON_WM_CTLCOLOR()
+    ON_WM_DPICHANGED()
+    ON_COLOURS_CHANGED()
 END_MESSAGE_MAP()
 
 CWaitDialog::CWaitDialog(int delay, std::string appPath, std::string showPath,
@@ -42,7 +45,8 @@ void CWaitDialog::DoDataExchange(CDataExchange* dx)
 BOOL CWaitDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    backgroundBrush.CreateSolidBrush(kWhite);
+    banner.Attach(m_hWnd, IDB_WAIT_BANNER);
+    banner.ScaleTo(DialogScale(m_hWnd));
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
 
@@ -109,14 +113,22 @@ HBRUSH CWaitDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
 {
     HBRUSH brush = CDialog::OnCtlColor(dc, window, ctlColor);
     if (window == m_hWnd && ctlColor == CTLCOLOR_DLG)
-        return backgroundBrush;
+        return WindowGround();
     if (ctlColor == CTLCOLOR_STATIC)
-    {
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetBkColor(dc, kWhite);
-        return backgroundBrush;
-    }
+        return LabelColours(dc, window);
     return brush;
+}
+
+void CWaitDialog::OnDpiChanged(UINT dpi)
+{
+    // Moved to a screen of another scale, the dialog is laid out again in
+    // the ratio of the two DPIs.
+    banner.ScaleTo(::MulDiv(static_cast<int>(dpi), 1000, kDefaultDpi));
+}
+
+void CWaitDialog::OnColoursChanged()
+{
+    RepaintInNewColours(m_hWnd);
 }
 
 void CWaitDialog::LaunchApplication(std::string path)

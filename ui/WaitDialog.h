@@ -1,10 +1,10 @@
 #pragma once
 
-#include "framework/Brush.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "framework/ProgressCtrl.h"
 #include "launch/Launcher.h"
+#include "ui/Banner.h"
 
 #include <functional>
 
@@ -38,6 +38,8 @@ protected:
 
     void OnTimer(UINT_PTR id);
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
+    void OnDpiChanged(UINT dpi);
+    void OnColoursChanged();
 
     // Starts the program once the count has run out.
     virtual void LaunchApplication(std::string appPath);
@@ -50,7 +52,7 @@ protected:
     std::string parameter;
     int kiosk;
     int remaining;
-    CBrush backgroundBrush;
+    CBanner banner;
     CProgressCtrl progressBar;
     int shownSeconds = 0;
 

@@ -377,8 +377,15 @@ TEST_F(SettingsDialogTest, WindowCarriesTheIconAndAWhiteBackground)
         ::DeleteDC(dc);
         s.Click(IDCANCEL);
     });
-    EXPECT_NE(nullptr, big);
-    EXPECT_EQ(big, small);
+    for (const auto& [icon, metric] : {std::pair{big, SM_CXICON}, std::pair{small, SM_CXSMICON}})
+    {
+        ICONINFO info = {};
+        ASSERT_TRUE(::GetIconInfo(icon, &info)) << "metric " << metric;
+        const CGdiObjectT<HBITMAP> mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP shape = {};
+        ::GetObjectA(mask.get(), sizeof(shape), &shape);
+        EXPECT_EQ(::GetSystemMetrics(metric), shape.bmWidth) << "the icon at the size its place asks for";
+    }
     LOGBRUSH colour = {};
     ASSERT_NE(0, ::GetObjectA(dialogBrush, sizeof(colour), &colour));
     EXPECT_EQ(RGB(255, 255, 255), colour.lbColor);

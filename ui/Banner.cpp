@@ -1,0 +1,50 @@
+#include "ui/Banner.h"
+
+#include <utility>
+
+namespace
+{
+constexpr int kUnscaled = 1000;
+}
+
+void CBanner::Attach(HWND dialog, UINT bitmapId)
+{
+    m_bitmapId = bitmapId;
+    m_scale = kUnscaled;
+    char className[8] = "";
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    {
+        if (::GetClassNameA(child, className, sizeof(className)) != 0 && lstrcmpiA(className, "Static") == 0
+            && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+        {
+            m_control = child;
+            return;
+        }
+    }
+}
+
+void CBanner::ScaleTo(int scale)
+{
+    if (m_control == nullptr || scale == m_scale)
+        return;
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(m_control, GWLP_HINSTANCE));
+    CBitmapHandle original(static_cast<HBITMAP>(
+        ::LoadImageA(instance, MAKEINTRESOURCEA(m_bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP shape = {};
+    if (!original || ::GetObjectA(original.get(), sizeof(shape), &shape) == 0)
+        return;
+    CBitmapHandle picture =
+        scale == kUnscaled ? std::move(original)
+                           : ScaledBitmap(original.get(), ::MulDiv(shape.bmWidth, scale, kUnscaled),
+                                          ::MulDiv(shape.bmHeight, scale, kUnscaled));
+    if (!picture)
+        return;
+    // The picture shown before is this object's to delete: one it set, or the
+    // one the control loaded from the template.
+    const auto previous = reinterpret_cast<HBITMAP>(::SendMessageA(
+        m_control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get())));
+    if (previous != nullptr && previous != m_picture.get())
+        ::DeleteObject(previous);
+    m_picture = std::move(picture);
+    m_scale = scale;
+}
