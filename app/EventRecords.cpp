@@ -6,7 +6,6 @@
 #include "EventMessages.h"
 #include "framework/Paths.h"
 #include "framework/StringFormat.h"
-#include "framework/SystemMessage.h"
 
 namespace
 {
@@ -35,8 +34,8 @@ void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResul
                          Number(result.processId)});
     else
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
-                        {Number(slot), Unquoted(settings.appPath), result.folder,
-                         SystemMessageOrCode(result.error)});
+                        {Number(slot), command.program, result.folder,
+                         StartFailureText(result.error, command.program)});
 }
 
 void CAutostartApp::RecordAbort(int secondsLeft)

@@ -24,15 +24,17 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
     // administrator) start as if stored without them.
     const std::string program = Unquoted(appPath);
     const std::string show = Unquoted(showPath);
+    std::string tail;  // each part after one space
+    if (!parameter.empty())
+        tail += " " + parameter;
+    if (kiosk != 0)
+        tail += " /kiosk";
+    if (!show.empty())
+        tail += " \"" + show + "\"";
     LaunchCommand command;
     command.program = program;
-    command.commandLine = "\"" + program + "\"";
-    if (!parameter.empty())
-        command.commandLine += " " + parameter;
-    if (kiosk != 0)
-        command.commandLine += " /kiosk";
-    if (!show.empty())
-        command.commandLine += " \"" + show + "\"";
+    command.arguments = tail.empty() ? tail : std::string(tail.c_str() + 1);
+    command.commandLine = "\"" + program + "\"" + tail;
 
     const std::string folder = GetPathFolder(program, codePage);
     command.folder = TrimFolder(folder, codePage);

@@ -8,7 +8,8 @@
 // runs in.
 struct LaunchCommand
 {
-    std::string program;  // the path, without quotes
+    std::string program;    // the path, without quotes
+    std::string arguments;  // what the command line has after the program
     std::string commandLine;
     std::string folder;
 };

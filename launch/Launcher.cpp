@@ -5,6 +5,8 @@
 #include "framework/StringFormat.h"
 #include "framework/SystemMessage.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace
@@ -30,6 +32,57 @@ std::string FullPath(const std::string& path)
 std::string CurrentFolder()
 {
     return FullPath(".");
+}
+
+template <typename Function>
+Function Find(const char* library, const char* name)
+{
+    // Stays loaded: the shell may still be at work for the file when the
+    // start returns, and the tool ends soon after.
+    const HMODULE module = ::LoadLibraryA(library);
+    const FARPROC found = module != nullptr ? ::GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+// A file that is no program (a shortcut, a document, a slide show, a web
+// shortcut) starts as Explorer starts it: the shell's default verb, with no
+// questions of the shell's own at a logon. The shell is loaded only for it.
+DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD& processId)
+{
+    using ExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using UninitializeFunction = void(WINAPI*)();
+    const auto execute = Find<ExecuteFunction>("shell32.dll", "ShellExecuteExA");
+    const auto initialize = Find<InitializeFunction>("ole32.dll", "CoInitializeEx");
+    const auto uninitialize = Find<UninitializeFunction>("ole32.dll", "CoUninitialize");
+    if (execute == nullptr)
+        return ERROR_BAD_EXE_FORMAT;
+    // Shell extensions that open some kinds of file are COM objects.
+    const bool withCom = initialize != nullptr && uninitialize != nullptr
+                         && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpFile = command.program.c_str();
+    info.lpParameters = command.arguments.empty() ? nullptr : command.arguments.c_str();
+    info.lpDirectory = folder;
+    info.nShow = SW_SHOWNORMAL;
+    DWORD error = ERROR_SUCCESS;
+    if (execute(&info))
+    {
+        // None where the file went to a program already running.
+        const CKernelHandle started(info.hProcess);
+        processId = started ? ::GetProcessId(started.get()) : 0;
+    }
+    else
+    {
+        error = ::GetLastError();
+        if (error == ERROR_SUCCESS)
+            error = ERROR_NO_ASSOCIATION;
+    }
+    if (withCom)
+        uninitialize();
+    return error;
 }
 } // namespace
 
@@ -68,18 +121,33 @@ void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder
     else
     {
         result.error = ::GetLastError();
+        if (result.error == ERROR_BAD_EXE_FORMAT)
+            result.error = StartThroughShell(command, hasFolder ? folder.c_str() : nullptr, result.processId);
     }
     result.folder = hasFolder ? folder : CurrentFolder();
     if (record)
         record(result);
     if (result.error != ERROR_SUCCESS)
-        ReportStartFailure(owner, result.error, result.folder);
+        ReportStartFailure(owner, result.error, command.program, result.folder);
 }
 
-void ReportStartFailure(HWND owner, DWORD code, const std::string& folder)
+std::string StartFailureText(DWORD code, const std::string& program)
+{
+    const std::string message = SystemMessageOrCode(code);
+    std::string text;
+    size_t from = 0;
+    for (size_t insert = message.find("%1"); insert != std::string::npos; insert = message.find("%1", from))
+    {
+        text.append(message.c_str() + from, insert - from).append(program);
+        from = insert + 2;
+    }
+    return text.append(message.c_str() + from);
+}
+
+void ReportStartFailure(HWND owner, DWORD code, const std::string& program, const std::string& folder)
 {
     const std::string text =
-        FormatString("%s\nPath: %s", SystemMessageOrCode(code).c_str(), folder.c_str());
+        FormatString("%s\nPath: %s", StartFailureText(code, program).c_str(), folder.c_str());
     // At logon other programs start too: the box must not end up behind them.
     ::MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }

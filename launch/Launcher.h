@@ -15,10 +15,15 @@ struct LaunchResult
 
 using LaunchRecorder = std::function<void(const LaunchResult&)>;
 
-// Starts the program in its folder and returns at once; a failed start is
-// reported in an "Error" box owned by the given window. `record` learns how it
-// went as soon as the system has answered, before any box.
+// Starts the program in its folder and returns at once; a file that is no
+// program (a shortcut, a document) starts as Explorer starts it. A failed
+// start is reported in an "Error" box owned by the given window. `record`
+// learns how it went as soon as the system has answered, before any box.
 void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {});
 
-// The "Error" box for a start that failed with the given code.
-void ReportStartFailure(HWND owner, DWORD code, const std::string& folder);
+// The system's text for a failed start of the program, with the program's
+// path in place of every %1 of it.
+std::string StartFailureText(DWORD code, const std::string& program);
+
+// The "Error" box for a start of the program that failed with the given code.
+void ReportStartFailure(HWND owner, DWORD code, const std::string& program, const std::string& folder);

@@ -6,6 +6,7 @@
 #include "tests/support/Process.h"
 #include "tests/support/Registry.h"
 #include "tests/support/SettingsSession.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/WindowDriver.h"
 #include "ui/resource.h"
 
@@ -161,28 +162,35 @@ TEST_F(EventLogTest, AbortedCountdownIsAWarning)
 
 TEST_F(EventLogTest, FailedStartIsAnErrorWrittenBeforeTheBox)
 {
-    const std::string folder = "C:\\kestrup-gone";
-    StoreSlot4(folder + "\\show.exe", 0);
-    HWND box = nullptr;
-    std::string boxText;
-    const Entry entry = Run(
-        "/run 4",
-        [&](DWORD processId) {
-            box = windows::WaitFor([processId](HWND w) {
-                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId)
-                       && windows::Text(w) == "Error";
+    const TempFolder temp("event-log");
+    // A program that is gone, and a file the shell knows no program for.
+    for (const std::string& program :
+         {std::string("C:\\kestrup-gone\\show.exe"), temp.MakeFile("notes.kestrup-unknown")})
+    {
+        const std::string folder = program.substr(0, program.rfind('\\'));
+        StoreSlot4(program, 0);
+        HWND box = nullptr;
+        std::string boxText;
+        const Entry entry = Run(
+            "/run 4",
+            [&](DWORD processId) {
+                box = windows::WaitFor([processId](HWND w) {
+                    return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId)
+                           && windows::Text(w) == "Error";
+                });
+                boxText = windows::MessageBoxText(box);
+            },
+            [&](DWORD processId) {
+                windows::Press(box, IDOK);
+                End(processId);
             });
-            boxText = windows::MessageBoxText(box);
-        },
-        [&](DWORD processId) {
-            windows::Press(box, IDOK);
-            End(processId);
-        });
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ("err", entry.level) << "read while the box was up";
-    EXPECT_EQ((std::vector<std::string>{"4", folder + "\\show.exe", folder,
-                                        boxText.substr(0, boxText.rfind("\nPath: "))}),
-              entry.strings);
+        ASSERT_NE(nullptr, box) << program;
+        EXPECT_EQ(std::string::npos, boxText.find("%1")) << boxText;
+        EXPECT_EQ("err", entry.level) << "read while the box was up";
+        EXPECT_EQ((std::vector<std::string>{"4", program, folder,
+                                            boxText.substr(0, boxText.rfind("\nPath: "))}),
+                  entry.strings);
+    }
 }
 
 struct SaveCase

@@ -2,8 +2,11 @@
 
 #include "framework/SystemMessage.h"
 #include "tests/support/Probe.h"
+#include "tests/support/Registry.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowDriver.h"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,15 @@ TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
     EXPECT_EQ(temp.Path() + "my tools", std::string(current)) << "the tool moves into the folder too";
 }
 
+// What the stored path names: the program itself, or what the shell starts
+// it through.
+enum class Made
+{
+    Program,
+    Shortcut,  // to the program, with arguments and a working folder of its own
+    Document,  // of a type registered to the program
+};
+
 struct FolderCase
 {
     const char* description;
@@ -87,7 +99,31 @@ struct FolderCase
     const char* installed;  // where the program really is, the same way; "<native>" is
                             // the System32 that 64-bit programs see
     const char* expected;   // the program's current folder, the same way
+    Made made = Made::Program;
+    const char* argument = "-p";  // what the program's command line must hold
 };
+
+const char kDocumentType[] = ".kestrupdoc";
+const char kDocumentClass[] = "KestrupTest.Document";
+
+void MakeShortcut(const std::string& link, const std::string& target, const std::string& folder)
+{
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkA* shortcut = nullptr;
+    ASSERT_EQ(S_OK, ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(&shortcut)));
+    shortcut->SetPath(target.c_str());
+    shortcut->SetArguments("-from-shortcut");
+    shortcut->SetWorkingDirectory(folder.c_str());
+    IPersistFile* file = nullptr;
+    shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    wchar_t path[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, path, MAX_PATH);
+    EXPECT_EQ(S_OK, file->Save(path, TRUE)) << link;
+    file->Release();
+    shortcut->Release();
+    ::CoUninitialize();
+}
 
 class StartFolderTest : public StartProgramTest, public ::testing::WithParamInterface<FolderCase>
 {
@@ -96,6 +132,8 @@ protected:
     {
         if (IsSystemPath(GetParam().installed))
             ::DeleteFileA(Real(GetParam().installed).c_str());
+        testreg::DeleteTree(HKEY_CLASSES_ROOT, kDocumentType);
+        testreg::DeleteTree(HKEY_CLASSES_ROOT, kDocumentClass);
         StartProgramTest::TearDown();
     }
 
@@ -125,13 +163,24 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
     ExpectProbeRecordAt(record);
     ::SetCurrentDirectoryA(Real(row.current).c_str());
 
-    const std::string program = IsSystemPath(row.program) ? Real(row.program) : row.program;
+    std::string program = IsSystemPath(row.program) ? Real(row.program) : row.program;
+    if (row.made == Made::Shortcut)
+        MakeShortcut(program = Real(row.program), Real(row.installed), Real(row.expected));
+    if (row.made == Made::Document)
+    {
+        program = temp.MakeFile(row.program);
+        testreg::SetString(HKEY_CLASSES_ROOT, kDocumentType, "", kDocumentClass);
+        testreg::SetString(HKEY_CLASSES_ROOT, (std::string(kDocumentClass) + "\\shell\\open\\command").c_str(),
+                           "", "\"" + Real(row.installed) + "\" \"%1\"");
+    }
     const std::vector<std::string> errors = StartAndCollectErrors(
-        [&program] { StartProgram(nullptr, BuildLaunchCommand(program, "", 0, "")); });
+        [&program] { StartProgram(nullptr, BuildLaunchCommand(program, "-p", 0, "")); });
     ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description;
     const std::string expected = AsUtf8(Real(row.expected));
+    EXPECT_NE(std::string::npos, started.commandLine.find(row.argument))
+        << row.description << ": " << started.commandLine;
     EXPECT_EQ(0, _stricmp(expected.c_str(), started.folder.c_str()))
         << row.description << ": expected <" << expected << ">, started in <" << started.folder << ">";
 }
@@ -145,7 +194,11 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"System32 as 64-bit programs see it", "tools", "%windir%\\System32\\kprobe-native.exe",
                    "<native>\\kprobe-native.exe", "%windir%\\System32"},
         FolderCase{"through Sysnative", "tools", "%windir%\\Sysnative\\kprobe-sysnative.exe",
-                   "<native>\\kprobe-sysnative.exe", "%windir%\\System32"}));
+                   "<native>\\kprobe-sysnative.exe", "%windir%\\System32"},
+        FolderCase{"a shortcut", "", "show.lnk", "tools\\kprobe-lnk.exe", "tools", Made::Shortcut,
+                   "-from-shortcut -p"},
+        FolderCase{"a document", "", "docs\\notes.kestrupdoc", "tools\\kprobe-doc.exe", "docs",
+                   Made::Document, "notes.kestrupdoc"}));
 
 TEST_F(StartProgramTest, FailedStartShowsOneErrorBoxWithTheSystemsText)
 {
@@ -173,7 +226,7 @@ TEST_F(StartProgramTest, CodeWithoutSystemTextIsReportedByNumber)
     std::string none;
     ASSERT_FALSE(GetSystemMessage(code, none));
     const std::vector<std::string> errors =
-        StartAndCollectErrors([code] { ReportStartFailure(nullptr, code, "C:\\Shows"); });
+        StartAndCollectErrors([code] { ReportStartFailure(nullptr, code, "C:\\Shows\\x.exe", "C:\\Shows"); });
     ASSERT_EQ(1u, errors.size());
     EXPECT_EQ("Error 3758101044\nPath: C:\\Shows", errors[0]);
 }
