@@ -47,6 +47,19 @@ std::string GetPathFolder(const std::string& path, UINT codePage)
     return parts.drive + parts.directory;
 }
 
+std::string FileName(const std::string& path, UINT codePage)
+{
+    size_t start = 0;
+    for (size_t i = 0; i < path.size();)
+    {
+        const size_t step = CharacterLength(path.data() + i, path.size() - i, codePage);
+        i += step;
+        if (step == 1 && (path[i - 1] == '\\' || path[i - 1] == '/'))
+            start = i;
+    }
+    return std::string(path.c_str() + start);
+}
+
 std::string Unquoted(const std::string& path)
 {
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"'

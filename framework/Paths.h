@@ -21,6 +21,10 @@ DriveAndDirectory SplitDriveAndDirectory(const char* path, UINT codePage = CP_AC
 // bare file name.
 std::string GetPathFolder(const std::string& path, UINT codePage = CP_ACP);
 
+// What follows the path's last "\\" or "/" (characters of the code page
+// stepped over whole); the whole text where it has none.
+std::string FileName(const std::string& path, UINT codePage = CP_ACP);
+
 // A path wrapped in one pair of double quotes (as Explorer's "Copy as path"
 // gives it) without them; any other text as it is.
 std::string Unquoted(const std::string& path);

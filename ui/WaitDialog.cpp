@@ -2,7 +2,9 @@
 
 #include "framework/DataExchange.h"
 #include "framework/Dpi.h"
+#include "framework/Paths.h"
 #include "ui/Colours.h"
+#include "ui/CountdownPlace.h"
 #include "ui/resource.h"
 
 #include <algorithm>
@@ -47,8 +49,9 @@ BOOL CWaitDialog::OnInitDialog()
     CDialog::OnInitDialog();
     banner.Attach(m_hWnd, IDB_WAIT_BANNER);
     banner.ScaleTo(DialogScale(m_hWnd));
-    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    // Nothing shows it, but screen readers and window tools say what will start.
+    SetWindowText(FileName(Unquoted(appPath)).c_str());
+    ShowCountdownInFreePlace(m_hWnd);
 
     const int delay = remaining;
     progressBar.SetRange(0, static_cast<short>(delay));

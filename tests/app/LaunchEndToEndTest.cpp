@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -175,4 +176,58 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
     EXPECT_EQ(folder, text.substr(pathLine + 7));
     EXPECT_FALSE(text.substr(0, pathLine).empty());
 }
+// Slots started together, as Windows starts every Run value at a logon.
+class SeveralCountdownsTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(SeveralCountdownsTest, NoneCoversAnotherAndEachNamesItsProgram)
+{
+    const int count = GetParam();
+    std::vector<CKernelHandle> processes;
+    std::vector<DWORD> ids(count);
+    for (int slot = 0; slot < count; ++slot)
+        testreg::StoreSlot(slot, {temp.Path() + "show" + std::to_string(slot) + ".exe", "", "", 0, 20, 3});
+    for (int slot = 0; slot < count; ++slot)
+        processes.push_back(StartProcess(RunCommandLine(slot), &ids[slot]));
+    std::vector<HWND> countdowns;
+    for (DWORD id : ids)
+        countdowns.push_back(windows::WaitFor([id](HWND w) {
+            return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id);
+        }));
+
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    std::vector<RECT> places(count);
+    for (int slot = 0; slot < count; ++slot)
+    {
+        ASSERT_NE(nullptr, countdowns[slot]) << "slot " << slot;
+        EXPECT_EQ("show" + std::to_string(slot) + ".exe", windows::Text(countdowns[slot]));
+        RECT& place = places[slot];
+        ::GetWindowRect(countdowns[slot], &place);
+        EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right
+                    && place.bottom <= work.bottom)
+            << "slot " << slot << " lies outside the work area";
+        for (int other = 0; other < slot; ++other)
+        {
+            RECT common;
+            EXPECT_FALSE(::IntersectRect(&common, &place, &places[other]))
+                << "slots " << other << " and " << slot << " overlap";
+        }
+    }
+    if (count == 1)
+    {
+        EXPECT_NEAR((work.left + work.right) / 2, (places[0].left + places[0].right) / 2, 1);
+        EXPECT_NEAR((work.top + work.bottom) / 2, (places[0].top + places[0].bottom) / 2, 1);
+    }
+    for (int slot = 0; slot < count; ++slot)
+    {
+        windows::Press(countdowns[slot], IDCANCEL);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(processes[slot].get(), 10000))
+            << "slot " << slot << " started something after its abort";
+        ::TerminateProcess(processes[slot].get(), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, SeveralCountdownsTest, ::testing::Values(1, 2, 3, 4));
 } // namespace
