@@ -70,7 +70,7 @@ HWND WaitForCountdown(DWORD uiThread)
 {
     return windows::WaitFor([uiThread](HWND w) {
         return windows::IsVisibleDialog(w) && windows::BelongsToThread(w, uiThread)
-               && windows::Text(w).empty();
+               && ::GetDlgItem(w, IDC_WAIT_PROGRESS) != nullptr;
     });
 }
 
