@@ -22,6 +22,10 @@ void __throw_bad_alloc()
 {
     std::abort();
 }
+void __throw_bad_array_new_length()
+{
+    std::abort();
+}
 void __throw_bad_function_call()
 {
     std::abort();

@@ -1,5 +1,7 @@
 #include "framework/NativeView.h"
 
+#include "framework/AnsiText.h"
+
 #include <cstring>
 #include <vector>
 
@@ -91,21 +93,27 @@ bool PathExists(const std::string& path)
     return ::GetFileAttributesA(NativeFilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The wide call: the ANSI one counts in characters, not bytes, and may cut a
+// text that takes more bytes than characters (UTF-8) short without saying so.
 bool ExpandVariables(const std::string& text, std::string& expanded, ExpandFunction expand)
 {
-    std::vector<char> buffer(text.size() + 1, '\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::vector<wchar_t> source(static_cast<size_t>(length));
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, source.data(), length);
+    std::vector<wchar_t> buffer(source.size(), L'\0');
     for (;;)
     {
-        const DWORD needed = expand(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD needed = expand(source.data(), buffer.data(), static_cast<DWORD>(buffer.size()));
         if (needed == 0)
             return false;
         if (needed <= buffer.size())
-        {
-            expanded.assign(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
-            return true;
-        }
-        buffer.assign(needed, '\0');
+            break;
+        buffer.assign(needed, L'\0');
     }
+    buffer.back() = L'\0';
+    return WideToAnsi(buffer.data(), expanded);
 }
 
 std::string ExpandAsExplorer(const std::string& text)

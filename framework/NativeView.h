@@ -26,13 +26,13 @@ std::string FolderAsSeenByAnyProgram(const std::string& folder);
 bool PathExists(const std::string& path);
 
 // The system's expansion; a test may stand in for it.
-using ExpandFunction = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+using ExpandFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 
 // %VAR% expanded with this process's environment; false when the system
-// refuses. A result that outgrows the buffer is expanded again in the size
-// the system asks for.
+// refuses or the result cannot be written in the ANSI code page. A result
+// that outgrows the buffer is expanded again in the size the system asks for.
 bool ExpandVariables(const std::string& text, std::string& expanded,
-                     ExpandFunction expand = ::ExpandEnvironmentStringsA);
+                     ExpandFunction expand = ::ExpandEnvironmentStringsW);
 
 // %VAR% expanded as Explorer expands it: under WOW64 %ProgramFiles% and
 // %CommonProgramFiles% name the native folders; where that names no file but

@@ -113,12 +113,12 @@ struct Growing
         return ERROR_SUCCESS;
     }
 
-    static DWORD WINAPI Expand(LPCSTR, LPSTR buffer, DWORD size)
+    static DWORD WINAPI Expand(LPCWSTR, LPWSTR buffer, DWORD size)
     {
         const DWORD needed = static_cast<DWORD>(text.size() + 1);
         if (size < needed)
             return std::min(needed, size + growth);
-        std::memcpy(buffer, text.c_str(), needed);
+        std::copy(text.c_str(), text.c_str() + needed, buffer);
         return needed;
     }
 };
