@@ -1,15 +1,15 @@
 #include "framework/Dpi.h"
 
+#include "framework/DynamicFunction.h"
 #include "framework/Handle.h"
 
 namespace
 {
-// A function of user32 that older Windows lack; null there.
+// Functions of user32 that older Windows lack.
 template <typename Function>
 Function NewerUser32Function(const char* name)
 {
-    const FARPROC found = ::GetProcAddress(::GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    return DynamicFunction<Function>(::GetModuleHandleA("user32.dll"), name);
 }
 
 UINT ScreenDpi()
@@ -40,13 +40,18 @@ int MetricForDpi(int index, UINT dpi)
     return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
 
+int DpiScale(UINT dpi)
+{
+    return ::MulDiv(static_cast<int>(dpi), kUnscaled, kDefaultDpi);
+}
+
 int DialogScale(HWND dialog)
 {
     RECT units = {0, 0, 4, 8};
     const auto font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
     LOGFONTA shape = {};
     if (!::MapDialogRect(dialog, &units) || font == nullptr || ::GetObjectA(font, sizeof(shape), &shape) == 0)
-        return ::MulDiv(static_cast<int>(WindowDpi(dialog)), 1000, kDefaultDpi);
+        return DpiScale(WindowDpi(dialog));
     // The template gives the font in points; its height in pixels at 96 DPI
     // comes from them, as the dialog manager rounds it.
     const int points = ::MulDiv(shape.lfHeight < 0 ? -shape.lfHeight : shape.lfHeight, 72,
@@ -61,5 +66,5 @@ int DialogScale(HWND dialog)
     ::SelectObject(dc, before);
     ::ReleaseDC(dialog, dc);
     const int baseAt96 = (alphabet.cx / 26 + 1) / 2;
-    return baseAt96 > 0 ? ::MulDiv(units.right, 1000, baseAt96) : 1000;
+    return baseAt96 > 0 ? ::MulDiv(units.right, kUnscaled, baseAt96) : kUnscaled;
 }

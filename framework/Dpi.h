@@ -13,7 +13,14 @@ UINT WindowDpi(HWND window);
 // A system metric (SM_CXICON, SM_CXSMICON, ...) at the DPI.
 int MetricForDpi(int index, UINT dpi);
 
-// How much larger the dialog's units are than those of its font at 96 DPI,
-// in thousandths: the factor by which its layout was scaled. The font's size
+// Scales of a layout, in thousandths.
+constexpr int kUnscaled = 1000;
+
+// The scale of a layout that follows the DPI exactly, as Windows scales a
+// dialog that moves to a screen of another DPI.
+int DpiScale(UINT dpi);
+
+// How much larger the dialog's units are than those of its font at 96 DPI:
+// the scale of its layout. The font's size
 // in pixels need not follow the DPI exactly, so neither does this.
 int DialogScale(HWND dialog);

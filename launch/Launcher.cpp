@@ -1,5 +1,6 @@
 #include "launch/Launcher.h"
 
+#include "framework/DynamicFunction.h"
 #include "framework/Handle.h"
 #include "framework/NativeView.h"
 #include "framework/StringFormat.h"
@@ -34,14 +35,12 @@ std::string CurrentFolder()
     return FullPath(".");
 }
 
+// Stays loaded: the shell may still be at work for the file when the start
+// returns, and the tool ends soon after.
 template <typename Function>
 Function Find(const char* library, const char* name)
 {
-    // Stays loaded: the shell may still be at work for the file when the
-    // start returns, and the tool ends soon after.
-    const HMODULE module = ::LoadLibraryA(library);
-    const FARPROC found = module != nullptr ? ::GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    return DynamicFunction<Function>(::LoadLibraryA(library), name);
 }
 
 // A file that is no program (a shortcut, a document, a slide show, a web
@@ -106,8 +105,9 @@ void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     LaunchResult result;
-    if (::CreateProcessA(redirected ? nativeProgram.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         hasFolder ? folder.c_str() : nullptr, &startup, &process))
+    if (::CreateProcessA(redirected ? nativeProgram.c_str() : nullptr, commandLine.data(), nullptr,
+                         nullptr, FALSE, 0, nullptr, hasFolder ? folder.c_str() : nullptr, &startup,
+                         &process))
     {
         // Only now: a relative program path is found from the folder the tool
         // was in.

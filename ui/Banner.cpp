@@ -1,11 +1,8 @@
 #include "ui/Banner.h"
 
-#include <utility>
+#include "framework/Dpi.h"
 
-namespace
-{
-constexpr int kUnscaled = 1000;
-}
+#include <utility>
 
 void CBanner::Attach(HWND dialog, UINT bitmapId)
 {

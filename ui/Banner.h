@@ -12,7 +12,7 @@ class CBanner
 public:
     // The dialog's first bitmap control, showing the given resource unscaled.
     void Attach(HWND dialog, UINT bitmapId);
-    // In thousandths: 1000 is the resource as it is.
+    // In thousandths (see framework/Dpi.h): kUnscaled is the resource as it is.
     void ScaleTo(int scale);
 
 private:

@@ -345,9 +345,7 @@ void CSettingsDialog::ShowIcons(UINT dpi)
 void CSettingsDialog::OnDpiChanged(UINT dpi)
 {
     ShowIcons(dpi);
-    // Moved to a screen of another scale, the dialog is laid out again in
-    // the ratio of the two DPIs.
-    banner.ScaleTo(::MulDiv(static_cast<int>(dpi), 1000, kDefaultDpi));
+    banner.ScaleTo(DpiScale(dpi));
 }
 
 void CSettingsDialog::OnColoursChanged()

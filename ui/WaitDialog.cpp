@@ -124,9 +124,7 @@ HBRUSH CWaitDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
 
 void CWaitDialog::OnDpiChanged(UINT dpi)
 {
-    // Moved to a screen of another scale, the dialog is laid out again in
-    // the ratio of the two DPIs.
-    banner.ScaleTo(::MulDiv(static_cast<int>(dpi), 1000, kDefaultDpi));
+    banner.ScaleTo(DpiScale(dpi));
 }
 
 void CWaitDialog::OnColoursChanged()
