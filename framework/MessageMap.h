@@ -53,11 +53,20 @@ protected:                                                                      
         return TRUE;                                                                     \
     }
 
-// Seen on the way to the default handling, which the system's own scaling
-// and recolouring of the dialog need as well.
+// The default handling of WM_DPICHANGED moves the dialog and has Windows
+// scale its controls, in an order Windows does not promise; OnDpiChanged is
+// called afterwards, from a message posted on the way, so that what it sizes
+// to the new scale is scaled exactly once.
+constexpr UINT WM_AFTER_DPICHANGED = WM_APP + 1;
 #define ON_WM_DPICHANGED()                                                               \
     if (message == WM_DPICHANGED)                                                        \
-        OnDpiChanged(HIWORD(wParam));
+        ::PostMessageA(m_hWnd, WM_AFTER_DPICHANGED, HIWORD(wParam), 0);                  \
+    if (message == WM_AFTER_DPICHANGED)                                                  \
+    {                                                                                    \
+        OnDpiChanged(static_cast<UINT>(wParam));                                         \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }
 
 #define ON_COLOURS_CHANGED()                                                             \
     if (message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED)                      \

@@ -80,7 +80,15 @@ bool IsWow64()
 
 std::string NativeFilePath(const std::string& path)
 {
-    return IsWow64() ? Replaced(path, kSystem32, kSysnative) : Replaced(path, kSysnative, kSystem32);
+    if (!IsWow64())
+        return Replaced(path, kSysnative, kSystem32);
+    // A 32-bit installer puts what it writes to System32 into SysWOW64, where
+    // this program sees it as System32 too.
+    const std::string native = Replaced(path, kSystem32, kSysnative);
+    return native == path || ::GetFileAttributesA(native.c_str()) != INVALID_FILE_ATTRIBUTES
+                   || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES
+               ? native
+               : path;
 }
 
 std::string FolderAsSeenByAnyProgram(const std::string& folder)

@@ -14,8 +14,9 @@ bool IsWow64();
 
 // The path by which this process reaches the file that Explorer means by
 // `path`: below the Windows folder's System32 it goes through Sysnative under
-// WOW64; a path through Sysnative goes through System32 where there is no
-// WOW64. Any other path as it is.
+// WOW64, unless only this program's own System32 (SysWOW64) has the file; a
+// path through Sysnative goes through System32 where there is no WOW64. Any
+// other path as it is.
 std::string NativeFilePath(const std::string& path);
 
 // A folder for a started program, which may be a 64-bit one: Sysnative, which

@@ -22,8 +22,21 @@ void CBanner::Attach(HWND dialog, UINT bitmapId)
 
 void CBanner::ScaleTo(int scale)
 {
-    if (m_control == nullptr || scale == m_scale)
+    if (m_control == nullptr)
         return;
+    if (scale != m_scale)
+        ShowPicture(scale);
+    // Windows may have scaled the control with the dialog, after it had taken
+    // the picture's size: it takes that size again.
+    BITMAP shape = {};
+    const auto shown = reinterpret_cast<HBITMAP>(::SendMessageA(m_control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (shown != nullptr && ::GetObjectA(shown, sizeof(shape), &shape) != 0)
+        ::SetWindowPos(m_control, nullptr, 0, 0, shape.bmWidth, shape.bmHeight,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CBanner::ShowPicture(int scale)
+{
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(m_control, GWLP_HINSTANCE));
     CBitmapHandle original(static_cast<HBITMAP>(
         ::LoadImageA(instance, MAKEINTRESOURCEA(m_bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

@@ -13,9 +13,12 @@ public:
     // The dialog's first bitmap control, showing the given resource unscaled.
     void Attach(HWND dialog, UINT bitmapId);
     // In thousandths (see framework/Dpi.h): kUnscaled is the resource as it is.
+    // The control takes the picture's size, whatever size it had.
     void ScaleTo(int scale);
 
 private:
+    void ShowPicture(int scale);
+
     HWND m_control = nullptr;
     UINT m_bitmapId = 0;
     int m_scale = 0;

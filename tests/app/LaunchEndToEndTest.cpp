@@ -229,5 +229,5 @@ TEST_P(SeveralCountdownsTest, NoneCoversAnotherAndEachNamesItsProgram)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Slots, SeveralCountdownsTest, ::testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Slots, SeveralCountdownsTest, ::testing::Values(1, 2, 3, 4, 6));
 } // namespace

@@ -1,5 +1,6 @@
 #include "launch/Launcher.h"
 
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 #include "tests/support/Probe.h"
 #include "tests/support/Registry.h"
@@ -88,6 +89,7 @@ enum class Made
     Program,
     Shortcut,  // to the program, with arguments and a working folder of its own
     Document,  // of a type registered to the program
+    Batch,     // in the native System32, starting the program beside it
 };
 
 struct FolderCase
@@ -132,6 +134,7 @@ protected:
     {
         if (IsSystemPath(GetParam().installed))
             ::DeleteFileA(Real(GetParam().installed).c_str());
+        ::DeleteFileA(batchFile.c_str());
         testreg::DeleteTree(HKEY_CLASSES_ROOT, kDocumentType);
         testreg::DeleteTree(HKEY_CLASSES_ROOT, kDocumentClass);
         StartProgramTest::TearDown();
@@ -151,6 +154,8 @@ protected:
             return windows + path.substr(8);
         return path.compare(0, 2, "K:") == 0 ? path : temp.Path() + path;
     }
+
+    std::string batchFile;
 };
 
 TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
@@ -173,6 +178,14 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
         testreg::SetString(HKEY_CLASSES_ROOT, (std::string(kDocumentClass) + "\\shell\\open\\command").c_str(),
                            "", "\"" + Real(row.installed) + "\" \"%1\"");
     }
+    if (row.made == Made::Batch)
+    {
+        batchFile = Real("<native>" + program.substr(program.rfind('\\')));
+        const std::string text = "@\"%~dp0" + program.substr(program.rfind('\\') + 1) + ".exe\" %*\r\n";
+        const CKernelHandle file(::CreateFileA(batchFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    }
     const std::vector<std::string> errors = StartAndCollectErrors(
         [&program] { StartProgram(nullptr, BuildLaunchCommand(program, "-p", 0, "")); });
     ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
@@ -193,6 +206,10 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\kprobe-root.exe", "K:\\"},
         FolderCase{"System32 as 64-bit programs see it", "tools", "%windir%\\System32\\kprobe-native.exe",
                    "<native>\\kprobe-native.exe", "%windir%\\System32"},
+        FolderCase{"System32 as a 32-bit installer writes it", "tools", "%windir%\\System32\\kprobe-own.exe",
+                   "%windir%\\System32\\kprobe-own.exe", "%windir%\\System32"},
+        FolderCase{"a batch file in the native System32", "tools", "%windir%\\System32\\kprobe-cmd.cmd",
+                   "<native>\\kprobe-cmd.cmd.exe", "%windir%\\System32", Made::Batch},
         FolderCase{"through Sysnative", "tools", "%windir%\\Sysnative\\kprobe-sysnative.exe",
                    "<native>\\kprobe-sysnative.exe", "%windir%\\System32"},
         FolderCase{"a shortcut", "", "show.lnk", "tools\\kprobe-lnk.exe", "tools", Made::Shortcut,

@@ -80,6 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                           return f.Path() + "Zentor\\uninst.exe";
                       },
                       true, KEY_WOW64_64KEY},
+        CompanionCase{"by a 64-bit installer, an older version's entry left in the 32-bit view",
+                      [](const TempFolder& f) {
+                          testreg::SetString(HKEY_LOCAL_MACHINE, kZentorKey, "UninstallString",
+                                             f.MakeFile("Old\\uninst.exe"));
+                          f.MakeFile("Zentor\\ZENTOR.EXE");
+                          return f.Path() + "Zentor\\uninst.exe";
+                      },
+                      true, KEY_WOW64_64KEY},
         CompanionCase{"folder without the executable",
                       [](const TempFolder& f) {
                           f.MakeFile("Zentor\\uninst.exe");
