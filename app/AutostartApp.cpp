@@ -92,17 +92,6 @@ void CAutostartApp::SaveSettings(const SlotSettings& values)
                   "Error", MB_OK | MB_ICONERROR);
 }
 
-void CAutostartApp::RunLaunchMode()
-{
-    CWaitDialog dialog(settings.delay, settings.appPath, settings.showPath, settings.parameter,
-                       settings.kiosk, nullptr);
-    m_pMainWnd = &dialog;
-    dialog.SetLaunchAction(
-        [this](const LaunchCommand& command, const LaunchResult& result) { RecordLaunch(command, result); });
-    dialog.SetAbortAction([this](int secondsLeft) { RecordAbort(secondsLeft); });
-    dialog.DoModal();
-}
-
 void CAutostartApp::RunConfigurationMode()
 {
     CSettingsDialog dialog(nullptr);
@@ -117,6 +106,7 @@ void CAutostartApp::RunConfigurationMode()
         dialog.SetShowPath(settings.showPath);
         dialog.SetKiosk(settings.kiosk == 1);
         dialog.SetParameter(settings.parameter);
+        dialog.SetKeepRunning(settings.keepRunning);
     }
     dialog.DoModal();
 }

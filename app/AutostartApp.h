@@ -12,6 +12,7 @@
 #include <string>
 
 class CAutostartCommandLineInfo;
+class CWaitDialog;
 
 // The application: reads the command line, loads one slot and runs exactly one
 // dialog, the countdown (launch mode) or the settings (configuration mode).
@@ -39,7 +40,10 @@ public:
 
     // Entries in the Application event log; none is ever in the way of what
     // it records.
-    void RecordLaunch(const LaunchCommand& command, const LaunchResult& result);
+    void RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay);
+    void RecordEnd(const std::string& program, DWORD processId, DWORD exitCode, unsigned long long ranMs);
+    void RecordRestartsStopped(const std::string& program);
+    void RecordNotKeptRunning(const std::string& program);
     void RecordAbort(int secondsLeft);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
@@ -55,6 +59,10 @@ protected:
     virtual void RunConfigurationMode();
 
     CSlotStore Store() { return CSlotStore(*this, registryWriter); }
+
+    // One countdown and the start after it; IDOK once the start was tried,
+    // IDCANCEL for an abort, IDABORT when the session ended.
+    INT_PTR RunCountdown(int delay, CWaitDialog*& shown, LaunchResult& started);
 
 private:
     CRegistryWriter registryWriter;

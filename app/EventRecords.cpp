@@ -4,6 +4,7 @@
 #include "app/AutostartApp.h"
 
 #include "EventMessages.h"
+#include "app/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/StringFormat.h"
 
@@ -26,16 +27,36 @@ const char* KindName(AppType type)
 }
 } // namespace
 
-void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResult& result)
+void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay)
 {
     if (result.error == ERROR_SUCCESS)
         eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
-                        {Number(slot), command.commandLine, result.folder, Number(settings.delay),
+                        {Number(slot), command.commandLine, result.folder, Number(delay),
                          Number(result.processId)});
     else
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
                         {Number(slot), command.program, result.folder,
                          StartFailureText(result.error, command.program)});
+}
+
+void CAutostartApp::RecordEnd(const std::string& program, DWORD processId, DWORD exitCode,
+                              unsigned long long ranMs)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_ENDED,
+                    {Number(slot), program, Number(processId), FormatString("%lu (0x%08lX)", exitCode, exitCode),
+                     Number(static_cast<long long>(ranMs / 1000))});
+}
+
+void CAutostartApp::RecordRestartsStopped(const std::string& program)
+{
+    eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_RESTARTS_STOPPED,
+                    {Number(slot), program, Number(CRestartGuard::kEndsInARow),
+                     Number(static_cast<long long>(CRestartGuard::kSoonMs / 1000))});
+}
+
+void CAutostartApp::RecordNotKeptRunning(const std::string& program)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});
 }
 
 void CAutostartApp::RecordAbort(int secondsLeft)

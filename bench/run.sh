@@ -11,7 +11,10 @@
 #     and its imports;
 #   - launch timing: for delays 1, 3 and 5 seconds, from the countdown
 #     appearing to the program's start, against the nominal delay + 1 s, and
-#     the tool's CPU time meanwhile.
+#     the tool's CPU time meanwhile;
+#   - the tool kept resident while its program runs: CPU time over
+#     RESIDENT_SECONDS (default 60) and private memory, against the
+#     countdown's floor.
 #   bench/run.sh [RUNS]
 set -euo pipefail
 . "$(dirname "$0")/../scripts/common.sh"
@@ -74,6 +77,11 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   echo
   echo "== Launch timing (nominal = delay + 1 s)"
   "$wine" "$KESTRUP_BUILD/bench/launch_timing.exe" "$2" "$4" "$6" </dev/null
+
+  echo
+  echo "== Kept running: the tool while its program runs"
+  "$wine" "$KESTRUP_BUILD/bench/resident_cost.exe" "$2" "$8" "$4" "${RESIDENT_SECONDS:-60}" </dev/null
+  "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
 ' bench "$KESTRUP_ROOT" "$(to_windows "$exe")" "$(to_windows "$KESTRUP_BUILD/bench/minimal_dialog.exe")" \
   "$(to_windows "$KESTRUP_BUILD/tests/probe.exe")" "$runs" "$(to_windows "$work")" \
   "$(to_windows "$KESTRUP_BUILD/bench/settings_floor.exe")" "$(to_windows "$KESTRUP_BUILD/bench/countdown_floor.exe")"

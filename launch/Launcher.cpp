@@ -46,7 +46,8 @@ Function Find(const char* library, const char* name)
 // A file that is no program (a shortcut, a document, a slide show, a web
 // shortcut) starts as Explorer starts it: the shell's default verb, with no
 // questions of the shell's own at a logon. The shell is loaded only for it.
-DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD& processId)
+DWORD StartThroughShell(const LaunchCommand& command, const std::string& file, const char* folder,
+                        LaunchResult& result)
 {
     using ExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
     using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
@@ -62,7 +63,7 @@ DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD&
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpFile = command.program.c_str();
+    info.lpFile = file.c_str();
     info.lpParameters = command.arguments.empty() ? nullptr : command.arguments.c_str();
     info.lpDirectory = folder;
     info.nShow = SW_SHOWNORMAL;
@@ -70,8 +71,8 @@ DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD&
     if (execute(&info))
     {
         // None where the file went to a program already running.
-        const CKernelHandle started(info.hProcess);
-        processId = started ? ::GetProcessId(started.get()) : 0;
+        result.process.reset(info.hProcess);
+        result.processId = result.process ? ::GetProcessId(result.process.get()) : 0;
     }
     else
     {
@@ -83,6 +84,22 @@ DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD&
         uninitialize();
     return error;
 }
+bool IsBatchFile(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    return dot != std::string::npos
+           && (_stricmp(path.c_str() + dot, ".bat") == 0 || _stricmp(path.c_str() + dot, ".cmd") == 0);
+}
+
+// The system runs a batch file through this program's own cmd.exe, the 32-bit
+// one under WOW64, which finds no batch file in the native System32. There it
+// runs in the native cmd.exe, as Explorer runs it.
+std::string NativeCommandInterpreter()
+{
+    char system[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : NativeFilePath(std::string(system) + "\\cmd.exe");
+}
 } // namespace
 
 // A program named without a folder is found by the system's search and runs in
@@ -90,22 +107,31 @@ DWORD StartThroughShell(const LaunchCommand& command, const char* folder, DWORD&
 // the tool's current folder, like the program's path itself. A program in
 // System32 is the native one, as Explorer starts it; its command line still
 // names it as written.
-void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
+LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
 {
     const bool hasFolder = !command.folder.empty();
     const std::string folder = FolderAsSeenByAnyProgram(
         IsRelative(command.folder) ? FullPath(command.folder) : command.folder);
     const std::string nativeProgram = NativeFilePath(command.program);
     const bool redirected = nativeProgram != command.program;
+    std::string application = redirected ? nativeProgram : std::string();
+    std::string line = command.commandLine;
+    if (redirected && IsBatchFile(command.program)
+        && ::GetFileAttributesA(nativeProgram.c_str()) != INVALID_FILE_ATTRIBUTES)
+    {
+        application = NativeCommandInterpreter();
+        // /s: cmd takes the quotes around the whole command off and no others.
+        line = "cmd.exe /s /c \"" + command.commandLine + "\"";
+    }
 
-    std::vector<char> commandLine(command.commandLine.begin(), command.commandLine.end());
+    std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     LaunchResult result;
-    if (::CreateProcessA(redirected ? nativeProgram.c_str() : nullptr, commandLine.data(), nullptr,
+    if (::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
                          nullptr, FALSE, 0, nullptr, hasFolder ? folder.c_str() : nullptr, &startup,
                          &process))
     {
@@ -113,22 +139,22 @@ void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder
         // was in.
         if (hasFolder)
             ::SetCurrentDirectoryA(folder.c_str());
-        // The tool keeps no hold on the program it started.
         CKernelHandle thread(process.hThread);
-        CKernelHandle started(process.hProcess);
+        result.process.reset(process.hProcess);
         result.processId = process.dwProcessId;
     }
     else
     {
         result.error = ::GetLastError();
         if (result.error == ERROR_BAD_EXE_FORMAT)
-            result.error = StartThroughShell(command, hasFolder ? folder.c_str() : nullptr, result.processId);
+            result.error = StartThroughShell(command, nativeProgram, hasFolder ? folder.c_str() : nullptr, result);
     }
     result.folder = hasFolder ? folder : CurrentFolder();
     if (record)
         record(result);
     if (result.error != ERROR_SUCCESS)
         ReportStartFailure(owner, result.error, command.program, result.folder);
+    return result;
 }
 
 std::string StartFailureText(DWORD code, const std::string& program)

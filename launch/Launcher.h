@@ -1,13 +1,17 @@
 #pragma once
 
+#include "framework/Handle.h"
 #include "launch/LaunchCommand.h"
 
 #include <functional>
 
 // How a start went: the program's process id, or the system's error code; and
 // the folder it was started in (the tool's own for a program without one).
+// The process is held only where the system handed one over: none where the
+// shell gave a document to a program already running.
 struct LaunchResult
 {
+    CKernelHandle process;
     DWORD processId = 0;
     DWORD error = ERROR_SUCCESS;
     std::string folder;
@@ -19,7 +23,7 @@ using LaunchRecorder = std::function<void(const LaunchResult&)>;
 // program (a shortcut, a document) starts as Explorer starts it. A failed
 // start is reported in an "Error" box owned by the given window. `record`
 // learns how it went as soon as the system has answered, before any box.
-void StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {});
+LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {});
 
 // The system's text for a failed start of the program, with the program's
 // path in place of every %1 of it.

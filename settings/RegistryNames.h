@@ -26,6 +26,7 @@ inline constexpr char kParameter[] = "Parameter";
 inline constexpr char kKiosk[] = "Kiosk";
 inline constexpr char kDelay[] = "Delay";
 inline constexpr char kMode[] = "Mode";
+inline constexpr char kKeepRunning[] = "KeepRunning";
 
 inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }

@@ -23,4 +23,6 @@ struct SlotSettings
     // settings show the box checked only for 1, and a save stores 1 or 0.
     int kiosk = 0;
     int delay = 0;  // seconds; a slot never saved loads as 20
+    // Started again, after a countdown, whenever it ends.
+    bool keepRunning = false;
 };

@@ -81,19 +81,55 @@ public:
 private:
     CKernelHandle m_mutex;
 };
+
+// What refuses a save before anything is written, so that the slot stays as
+// it was; empty where the save may go ahead.
+std::string Refusal(const SlotSettings& values, const std::string& exePath)
+{
+    if (values.appType == AppType::Disable)
+        return std::string();
+    if (!IsKnown(values.appType))
+        return "Unexpected AppType";
+    if (exePath.empty())
+        return "Could not register the autostart: the path of this program cannot be written in "
+               "the system's code page. Move the program to a folder whose name uses only "
+               "characters of that code page and save again.";
+    if (CountCharacters(exePath) >= MAX_PATH)
+        return "Could not register the autostart: the path of this program is too long for "
+               "Windows to start it at logon, and it has no short form. Move the program to a "
+               "folder with a shorter path and save again.";
+    return std::string();
+}
 } // namespace
 
 SlotSettings CSlotStore::Load(int slot) const
 {
-    SlotSettings values;
     CRegKey key;
     m_profile.OpenSectionKeyToRead(SlotSection(slot).c_str(), key);
+    return Read(key);
+}
+
+bool CSlotStore::LoadExisting(int slot, SlotSettings& values) const
+{
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, (m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot)).c_str(),
+                 KEY_READ)
+        != ERROR_SUCCESS)
+        return false;
+    values = Read(key);
+    return true;
+}
+
+SlotSettings CSlotStore::Read(const CRegKey& key)
+{
+    SlotSettings values;
     values.appPath = ReadPath(key, kAppPath);
     values.showPath = ReadPath(key, kShowPath);
     key.QueryStringValue(kParameter, values.parameter);
     values.kiosk = ReadNumber(key, kKiosk, 0);
     values.delay = ReadNumber(key, kDelay, 20);
     values.appType = static_cast<AppType>(ReadNumber(key, kMode, 0));
+    values.keepRunning = ReadNumber(key, kKeepRunning, 0) != 0;
     return values;
 }
 
@@ -110,6 +146,9 @@ std::string CSlotStore::Save(int slot, const SlotSettings& values, const std::st
 std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath,
                               bool& wroteAny) const
 {
+    const std::string refusal = Refusal(values, exePath);
+    if (!refusal.empty())
+        return refusal;
     {
         CRegKey key;
         // A slot key that cannot be opened fails the first write.
@@ -127,20 +166,12 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
             return "Could not save delay time";
         if (m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)) != ERROR_SUCCESS)
             return "Could not save mode flag";
+        if (m_writer.SetDword(key, kKeepRunning, values.keepRunning ? 1 : 0) != ERROR_SUCCESS)
+            return "Could not save keep running flag";
     }
 
     if (values.appType == AppType::Disable)
         return SystemFailure(RemoveAutostart(slot));
-    if (!IsKnown(values.appType))
-        return "Unexpected AppType";
-    if (exePath.empty())
-        return "Could not register the autostart: the path of this program cannot be written in "
-               "the system's code page. Move the program to a folder whose name uses only "
-               "characters of that code page and save again.";
-    if (CountCharacters(exePath) >= MAX_PATH)
-        return "Could not register the autostart: the path of this program is too long for "
-               "Windows to start it at logon, and it has no short form. Move the program to a "
-               "folder with a shorter path and save again.";
     CRegKey run;
     LONG result = run.Create(HKEY_CURRENT_USER, kRunKey, KEY_WRITE);
     if (result == ERROR_SUCCESS)

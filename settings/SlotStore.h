@@ -5,6 +5,7 @@
 
 #include <string>
 
+class CRegKey;
 class CWinApp;
 
 // Slots live below the application's profile key, in
@@ -19,9 +20,12 @@ public:
     // exists afterwards; one locked for reading only is read all the same.
     // Paths stored as REG_EXPAND_SZ come with their variables expanded.
     SlotSettings Load(int slot) const;
+    // The same for a slot that is still there, creating nothing; false where
+    // its key is gone.
+    bool LoadExisting(int slot, SlotSettings& values) const;
 
-    // Writes the six values in the order AppPath, ShowPath, Parameter, Kiosk,
-    // Delay, Mode and then registers the slot in the Run key (clearing a
+    // Writes the values in the order AppPath, ShowPath, Parameter, Kiosk,
+    // Delay, Mode, KeepRunning and then registers the slot in the Run key (clearing a
     // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
     // slot and its registration. Returns the text the user is shown for the
     // first failure, an empty text when all was saved. A failure after the
@@ -39,6 +43,7 @@ public:
     LONG RemoveAutostart(int slot) const;
 
 private:
+    static SlotSettings Read(const CRegKey& key);
     std::string Write(int slot, const SlotSettings& values, const std::string& exePath,
                       bool& wroteAny) const;
 

@@ -119,6 +119,7 @@ SlotSettings CSettingsDialog::GetSettings()
     values.parameter = GetParameter();
     values.kiosk = IsKioskChecked() ? 1 : 0;
     values.delay = static_cast<int>(GetDelay());
+    values.keepRunning = IsKeepRunningChecked();
     return values;
 }
 
@@ -151,6 +152,7 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_DISABLE, disableRadio);
     DDX_Control(dx, IDC_USER_DEFINED, userDefinedRadio);
     DDX_Control(dx, IDC_KIOSK, kioskCheck);
+    DDX_Control(dx, IDC_KEEP_RUNNING, keepRunningCheck);
     DDX_Control(dx, IDC_SHOW_PATH, showPathEdit);
     DDX_Control(dx, IDC_BROWSE_SHOW, browseShowButton);
     DDX_Control(dx, IDC_PARAMETER, parameterEdit);
@@ -176,6 +178,7 @@ BOOL CSettingsDialog::OnInitDialog()
         toolTip->AddTool(m_hWnd, zentorRadio, "Enable autostart for the vaxo Zentor");
         toolTip->AddTool(m_hWnd, userDefinedRadio, "Enable autostart for a user defined application");
         toolTip->AddTool(m_hWnd, kioskCheck, "Launch vaxo Zentor in kiosk mode");
+        toolTip->AddTool(m_hWnd, keepRunningCheck, "Start the application again, after the countdown, whenever it ends");
         toolTip->AddTool(m_hWnd, browseAppButton, "Browse File");
         toolTip->AddTool(m_hWnd, browseShowButton, "Browse Show File");
     }
@@ -184,6 +187,7 @@ BOOL CSettingsDialog::OnInitDialog()
     orbxPlayerRadio.EnableWindow(!orbxPlayerPath.empty());
     delaySpin.SetRange(0, kMaxDelay);
     kioskCheck.SetCheck(kiosk ? BST_CHECKED : BST_UNCHECKED);
+    keepRunningCheck.SetCheck(keepRunning ? BST_CHECKED : BST_UNCHECKED);
 
     switch (appType)
     {
@@ -225,6 +229,7 @@ void CSettingsDialog::Select(AppType selection)
     own.SetCheck(BST_CHECKED);
     parameterEdit.SetReadOnly(selection == AppType::Disable);
     EnableDelay(selection != AppType::Disable);
+    keepRunningCheck.EnableWindow(selection != AppType::Disable);
 
     // Only the fields the choice fills or empties change, and nothing is
     // checked: whatever the others hold, typed or stored, stays.

@@ -32,6 +32,7 @@ public:
     void SetShowPath(const std::string& path);
     void SetKiosk(bool on);
     void SetParameter(const std::string& text);
+    void SetKeepRunning(bool on) { keepRunning = on; }
 
     // What the save reads back.
     bool IsDisableChecked() const { return disableRadio.GetCheck() == BST_CHECKED; }
@@ -39,6 +40,7 @@ public:
     bool IsOrbxPlayerChecked() const { return orbxPlayerRadio.GetCheck() == BST_CHECKED; }
     bool IsUserDefinedChecked() const { return userDefinedRadio.GetCheck() == BST_CHECKED; }
     bool IsKioskChecked() const { return kioskCheck.GetCheck() == BST_CHECKED; }
+    bool IsKeepRunningChecked() const { return keepRunningCheck.GetCheck() == BST_CHECKED; }
     std::string GetAppPath();
     std::string GetShowPath();
     std::string GetParameter();
@@ -90,10 +92,12 @@ protected:
     CButton disableRadio;
     CButton userDefinedRadio;
     CButton kioskCheck;
+    CButton keepRunningCheck;
     CButton browseShowButton;
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;
     bool kiosk = false;
+    bool keepRunning = false;
     AppType appType = AppType::Disable;
 
 private:

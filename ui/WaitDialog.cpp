@@ -84,6 +84,8 @@ void CWaitDialog::ShowRemaining(int seconds)
 // the smallest number cannot wrap around).
 void CWaitDialog::OnTimer(UINT_PTR)
 {
+    if (stopped)
+        return;
     if (remaining >= 0)
         --remaining;
     if (remaining >= 0)
@@ -103,6 +105,15 @@ void CWaitDialog::OnTimer(UINT_PTR)
 
 void CWaitDialog::OnOK()
 {
+}
+
+void CWaitDialog::Stop()
+{
+    stopped = true;
+    if (timerId != 0)
+        KillTimer(timerId);
+    timerId = 0;
+    EndDialog(IDABORT);
 }
 
 void CWaitDialog::OnCancel()
@@ -135,7 +146,7 @@ void CWaitDialog::OnColoursChanged()
 void CWaitDialog::LaunchApplication(std::string path)
 {
     const LaunchCommand command = BuildLaunchCommand(path, parameter, kiosk, showPath);
-    StartProgram(m_hWnd, command, [this, &command](const LaunchResult& result) {
+    launched = StartProgram(m_hWnd, command, [this, &command](const LaunchResult& result) {
         if (launchAction)
             launchAction(command, result);
     });

@@ -30,6 +30,14 @@ public:
     void SetLaunchAction(LaunchAction action) { launchAction = std::move(action); }
     void SetAbortAction(AbortAction action) { abortAction = std::move(action); }
 
+    // How the start went, with the started process; nothing before the start
+    // or after an abort.
+    LaunchResult TakeLaunchResult() { return std::move(launched); }
+
+    // Ends the countdown at once (the session is ending): nothing starts, and
+    // it is no abort.
+    void Stop();
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -59,4 +67,6 @@ protected:
 private:
     LaunchAction launchAction;
     AbortAction abortAction;
+    LaunchResult launched;
+    bool stopped = false;
 };

@@ -230,4 +230,104 @@ TEST_P(SeveralCountdownsTest, NoneCoversAnotherAndEachNamesItsProgram)
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, SeveralCountdownsTest, ::testing::Values(1, 2, 3, 4, 6));
+
+struct KeepRunningCase
+{
+    const char* description;
+    DWORD delay;
+    DWORD keepRunning;
+    // S the program starts, C a countdown shows, A its Abort, B the guard's box is answered, E
+    // the session ends, R the slot is removed, H the program is let go, 2 the slot is run again.
+    const char* script;
+};
+
+class KeepRunningTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<KeepRunningCase>
+{
+protected:
+    void TearDown() override
+    {
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
+        LaunchEndToEndTest::TearDown();
+    }
+};
+
+// As Windows tells every top-level window of the process at a logoff.
+BOOL CALLBACK EndSession(HWND window, LPARAM processId)
+{
+    DWORD_PTR answer = 0;
+    if (windows::BelongsToProcess(window, static_cast<DWORD>(processId)))
+        for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+            ::SendMessageTimeoutA(window, message, message == WM_ENDSESSION, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000,
+                                  &answer);
+    return TRUE;
+}
+
+TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
+{
+    const KeepRunningCase& row = GetParam();
+    const std::string program = temp.Path() + "probe.exe";
+    InstallProbe(program);
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+    const CKernelHandle hold(::CreateEventA(nullptr, FALSE, FALSE, "KestrupProbeHold"));
+    if (std::string(row.script).find('H') != std::string::npos)
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", "KestrupProbeHold");
+    testreg::StoreSlot(5, {program, "", "", 0, row.delay, 3});
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", row.keepRunning);
+    DWORD id = 0;
+    const CKernelHandle process = StartProcess(RunCommandLine(5), &id);
+    HWND countdown = nullptr;
+    ProbeRecord started;
+    for (const char* step = row.script; *step != '\0'; ++step)
+    {
+        const std::string where = std::string(row.description) + ", step " + *step;
+        if (*step == 'S')
+        {
+            ASSERT_TRUE(WaitForProbeRecord(record, started, 30000) && ::DeleteFileA(record.c_str())) << where;
+        }
+        if (*step == 'C')
+        {
+            ASSERT_NE(nullptr, countdown = windows::WaitFor([id](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
+                       && ::GetDlgItem(w, 1010) != nullptr;
+            })) << where;
+        }
+        if (*step == 'A')
+            windows::Press(countdown, IDCANCEL);
+        if (*step == 'B')
+        {
+            HWND box = windows::WaitFor([id](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
+            });
+            ASSERT_NE(nullptr, box) << where;
+            EXPECT_EQ(0u, windows::MessageBoxText(box).find(program + " ended 3 times in a row"))
+                << windows::MessageBoxText(box);
+            windows::Press(box, IDOK);
+        }
+        if (*step == 'E')
+            ::EnumWindows(EndSession, id);
+        if (*step == 'R')
+            testreg::RemoveSettings(5);
+        if (*step == 'H')
+            ::SetEvent(hold.get());
+        if (*step == '2')
+        {
+            EXPECT_EQ(0u, RunAndWait(RunCommandLine(5), 8000)) << where << ": the second one did not end at once";
+        }
+    }
+    const bool ended = ::WaitForSingleObject(process.get(), 8000) == WAIT_OBJECT_0;
+    ::TerminateProcess(process.get(), 1);
+    EXPECT_TRUE(ended) << row.description << ": the tool did not end";
+    ::Sleep(1000);
+    EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, KeepRunningTest,
+    ::testing::Values(KeepRunningCase{"an end brings the countdown back, which may be aborted", 0, 1, "SCA"},
+                      KeepRunningCase{"three quick ends", 0, 1, "SCSCSB"},
+                      KeepRunningCase{"the slot run again while it counts down", 20, 0, "C2A"},
+                      KeepRunningCase{"the session ends during the countdown", 20, 1, "CE"},
+                      KeepRunningCase{"the session ends while the program runs", 0, 1, "SEH"},
+                      KeepRunningCase{"the slot removed while the program runs", 0, 1, "SRH"}));
 } // namespace

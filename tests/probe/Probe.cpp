@@ -1,6 +1,7 @@
 // A stand-in for a started program: writes its own command line and current
 // folder, one per line in UTF-8 (whatever the code page), to the file named by
-// KESTRUP_PROBE_RECORD.
+// KESTRUP_PROBE_RECORD. Where KESTRUP_PROBE_HOLD names an event, it runs on
+// until that event lets it go.
 #include <windows.h>
 
 namespace
@@ -37,5 +38,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     WriteUtf8(file, folder);
     ::CloseHandle(file);
     ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
+    wchar_t hold[MAX_PATH] = L"";
+    if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
+        ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
     return 0;
 }

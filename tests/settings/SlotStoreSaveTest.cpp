@@ -121,7 +121,7 @@ protected:
     CSlotStore store{profile, writer};
 };
 
-TEST_F(SlotStoreSaveTest, StoresTheSixValuesWithTheirTypesAndRegisters)
+TEST_F(SlotStoreSaveTest, StoresTheValuesWithTheirTypesAndRegisters)
 {
     SlotSettings values;
     values.appType = AppType::OrbxPlayer;
@@ -129,6 +129,7 @@ TEST_F(SlotStoreSaveTest, StoresTheSixValuesWithTheirTypesAndRegisters)
     values.parameter = "-loop";
     values.kiosk = 2;
     values.delay = 15;
+    values.keepRunning = true;
     ASSERT_EQ("", Save(0, values));
 
     EXPECT_EQ(std::string("C:\\Suite\\Player\\ORBXPlayer.exe", 31), Raw(0, "AppPath", REG_SZ))
@@ -138,8 +139,9 @@ TEST_F(SlotStoreSaveTest, StoresTheSixValuesWithTheirTypesAndRegisters)
     EXPECT_EQ(Dword(1), Raw(0, "Kiosk", REG_DWORD)) << "kiosk is stored as 1 or 0";
     EXPECT_EQ(Dword(15), Raw(0, "Delay", REG_DWORD));
     EXPECT_EQ(Dword(2), Raw(0, "Mode", REG_DWORD));
-    const std::vector<std::string> order{"AppPath", "ShowPath", "Parameter", "Kiosk",
-                                         "Delay",   "Mode",     "vaxoAutostart0"};
+    EXPECT_EQ(Dword(1), Raw(0, "KeepRunning", REG_DWORD));
+    const std::vector<std::string> order{"AppPath", "ShowPath", "Parameter",   "Kiosk",
+                                         "Delay",   "Mode",     "KeepRunning", "vaxoAutostart0"};
     EXPECT_EQ(order, writer.names);
     DWORD type = 0;
     EXPECT_EQ(std::string("\"C:\\Tools\\tool.exe\" /run 0", 27), RunValue(0, &type));
@@ -209,6 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingWrite{"Kiosk", ERROR_ACCESS_DENIED, "Could not save kiosk flag"},
                       FailingWrite{"Delay", ERROR_ACCESS_DENIED, "Could not save delay time"},
                       FailingWrite{"Mode", ERROR_ACCESS_DENIED, "Could not save mode flag"},
+                      FailingWrite{"KeepRunning", ERROR_ACCESS_DENIED, "Could not save keep running flag"},
                       FailingWrite{"vaxoAutostart0", ERROR_ACCESS_DENIED, ""},
                       FailingWrite{"vaxoAutostart0", static_cast<LONG>(0xE0004321),
                                    "Error 3758113569"}));
@@ -237,14 +240,14 @@ TEST_F(SlotStoreSaveTest, DisableSaysWhyTheSlotKeyStaysAndStillUnregisters)
     EXPECT_EQ("<none>", RunValue(0));
 }
 
-TEST_F(SlotStoreSaveTest, ExecutableWithoutAUsablePathIsNotRegistered)
+TEST_F(SlotStoreSaveTest, ExecutableWithoutAUsablePathIsNotRegisteredAndTheSlotStays)
 {
-    for (const std::string& tool : {std::string(), "C:\\" + std::string(MAX_PATH, 'k') + ".exe"})
+    for (const std::string& tool : {std::string(), "C:\\" + std::string(MAX_PATH + 40, 'k') + ".exe"})
     {
-        Register(0);
-        const std::string failure = Save(0, UserDefined("C:\\a.exe"), tool);
+        Register(7);
+        const std::string failure = Save(7, UserDefined("C:\\a.exe"), tool);
         EXPECT_EQ(0u, failure.find("Could not register the autostart")) << failure;
-        ExpectNoAutostart(0);
+        ExpectOldAutostart(7);
     }
 }
 
@@ -287,7 +290,7 @@ TEST_F(SlotStoreSaveTest, ASaveWaitsWhileAnotherHoldsTheSlot)
     ::SetEvent(release.get());
     saving.join();
     other.join();
-    EXPECT_EQ(7u, writer.names.size());
+    EXPECT_EQ(8u, writer.names.size());
 }
 
 TEST_F(SlotStoreSaveTest, RemovalWithoutAProfileKeyStillUnregistersAndSaysSo)

@@ -85,6 +85,7 @@ SettingsFields SettingsSession::Read() const
     fields.browseShowEnabled = enabled(IDC_BROWSE_SHOW);
     fields.kioskEnabled = enabled(IDC_KIOSK);
     fields.spinEnabled = enabled(IDC_DELAY_SPIN);
+    fields.keepRunningEnabled = enabled(IDC_KEEP_RUNNING);
     fields.kioskChecked = checked(IDC_KIOSK);
     fields.appPath = windows::ControlText(dialog, IDC_APP_PATH);
     fields.showPath = windows::ControlText(dialog, IDC_SHOW_PATH);

@@ -19,7 +19,7 @@ struct SettingsFields
     int checkedRadio = 0;          // control id of the checked radio button, 0 for none
     bool zentorEnabled, orbxEnabled;
     bool appPathReadOnly, showPathReadOnly, parameterReadOnly, delayReadOnly;
-    bool browseAppEnabled, browseShowEnabled, kioskEnabled, spinEnabled;
+    bool browseAppEnabled, browseShowEnabled, kioskEnabled, spinEnabled, keepRunningEnabled;
     bool kioskChecked;
     std::string appPath, showPath, parameter, delay;
 };

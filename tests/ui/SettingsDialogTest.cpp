@@ -113,6 +113,7 @@ TEST_P(SelectionTest, ClickingARadioButtonSetsLocksAndFields)
     EXPECT_EQ(row.parameterWritable, !fields.parameterReadOnly) << row.name;
     EXPECT_EQ(row.delayWritable, !fields.delayReadOnly) << row.name;
     EXPECT_EQ(row.delayWritable, fields.spinEnabled) << row.name;
+    EXPECT_EQ(row.delayWritable, fields.keepRunningEnabled) << row.name;
     EXPECT_EQ(row.appPath, fields.appPath) << row.name;
     EXPECT_EQ(row.showPath, fields.showPath) << row.name;
     EXPECT_EQ(row.parameter, fields.parameter) << row.name;
@@ -314,6 +315,7 @@ TEST_F(SettingsDialogTest, SpinRunsFrom0To120AndWrapsAround)
 TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
 {
     Prefill(AppType::UserDefined, 20, "C:\\x.exe", "", false, "");
+    dialog.SetKeepRunning(true);
     EXPECT_EQ(IDOK, Run([](SettingsSession& s) {
         s.Click(IDC_ZENTOR);
         s.Type(IDC_SHOW_PATH, "D:\\gala.shw");
@@ -329,10 +331,11 @@ TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
     EXPECT_EQ(" -p", saved[0].parameter);
     EXPECT_EQ(1, saved[0].kiosk);
     EXPECT_EQ(7, saved[0].delay);
+    EXPECT_TRUE(saved[0].keepRunning);
     saved.clear();
 }
 
-TEST_F(SettingsDialogTest, ToolTipsCoverTheSevenControls)
+TEST_F(SettingsDialogTest, ToolTipsCoverTheEightControls)
 {
     LRESULT tools = 0;
     std::string disableTip;
@@ -355,7 +358,7 @@ TEST_F(SettingsDialogTest, ToolTipsCoverTheSevenControls)
         }
         s.Click(IDCANCEL);
     });
-    EXPECT_EQ(7, tools);
+    EXPECT_EQ(8, tools);
     EXPECT_EQ("Disable autostart", disableTip);
 }
 
@@ -422,6 +425,7 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
         {0x50020000, 0, 18, 178, 34, 8, -1, "Static", "Parameter"},
         {0x50810480, 0, 72, 176, 156, 14, 1011, "Edit", ""},
         {0x50010023, 0, 18, 194, 62, 10, 1006, "Button", "Kiosk Mode"},
+        {0x50010003, 0, 120, 194, 120, 10, 1012, "Button", "Start again when it ends"},
         {0x50020000, 0, 18, 215, 44, 8, -1, "Static", "Launch Delay"},
         {0x50812082, 0, 72, 213, 33, 14, 1007, "Edit", ""},
         {0x500001B7, 0, 106, 213, 11, 13, 1008, "msctls_updown32", ""},

@@ -1,0 +1,89 @@
+// What Kestrup costs while it keeps a program running: its CPU time over a
+// span while the program runs, and its private memory then, against the
+// countdown's floor showing its window.
+//
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS
+// Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
+// probe, held running by an event) at once.
+#include "Timing.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+double PrivateKb(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    return ::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters))
+               ? static_cast<double>(counters.PrivateUsage) / 1024.0
+               : -1;
+}
+
+PROCESS_INFORMATION Start(std::string commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    return process;
+}
+
+void End(PROCESS_INFORMATION& process)
+{
+    ::TerminateProcess(process.hProcess, 0);
+    ::WaitForSingleObject(process.hProcess, 5000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5)
+    {
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS\n");
+        return 2;
+    }
+    const int seconds = std::atoi(argv[4]);
+    bench::StoreSlot(argv[3], 0);
+    HKEY key;
+    const DWORD on = 1;
+    ::RegOpenKeyExA(HKEY_CURRENT_USER, "software\\vaxo\\vaxo Kestrup V3.6\\Slot9", 0, KEY_WRITE, &key);
+    ::RegSetValueExA(key, "KeepRunning", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
+    ::RegCloseKey(key);
+    const HANDLE hold = ::CreateEventA(nullptr, TRUE, FALSE, "KestrupBenchHold");
+    char record[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, record);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_RECORD", (std::string(record) + "kestrup-bench.txt").c_str());
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", "KestrupBenchHold");
+
+    PROCESS_INFORMATION tool = Start(std::string("\"") + argv[1] + "\" /run 9");
+    ::Sleep(5000);  // the start, and the settling after it
+    const double cpuBefore = bench::CpuMs(tool.hProcess);
+    ::Sleep(static_cast<DWORD>(seconds) * 1000);
+    const double cpu = bench::CpuMs(tool.hProcess) - cpuBefore;
+    const double toolKb = PrivateKb(tool.hProcess);
+    const bool waited = ::WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT;
+    End(tool);
+    ::SetEvent(hold);
+
+    PROCESS_INFORMATION floor = Start(std::string("\"") + argv[2] + "\" 100");
+    const double start = bench::Now();
+    while (bench::VisibleWindowOf(floor.dwProcessId) == nullptr && bench::Now() - start < 60000)
+        ::Sleep(10);
+    ::Sleep(1000);
+    const double floorKb = PrivateKb(floor.hProcess);
+    End(floor);
+
+    std::printf("resident while the program runs (%s): CPU %.1f ms over %d s (target 0); private memory %.0f KiB, "
+                "countdown floor %.0f KiB, ratio %.2f (target 1.00 at most)\n",
+                waited ? "waiting" : "ENDED, not waiting", cpu, seconds, toolKb, floorKb,
+                floorKb > 0 ? toolKb / floorKb : -1.0);
+    return 0;
+}

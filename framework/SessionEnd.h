@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+// A hidden top-level window of the program's own, with no taskbar button, for
+// the end of the user's session: Windows tells top-level windows only, and a
+// dialog may not be there at that moment. It never holds up a logoff.
+class CSessionEndWindow
+{
+public:
+    // `ended` runs once, when the session ends for real.
+    explicit CSessionEndWindow(std::function<void()> ended);
+    ~CSessionEndWindow();
+
+    CSessionEndWindow(const CSessionEndWindow&) = delete;
+    CSessionEndWindow& operator=(const CSessionEndWindow&) = delete;
+
+    bool SessionEnded() const { return m_sessionEnded; }
+
+    // Waits for the object to be signalled while this thread's windows get
+    // their messages, with no timer and no time of the processor's. False, at
+    // once, when the session ends or the thread is asked to quit (the request
+    // is left for the loop outside).
+    bool WaitFor(HANDLE object) const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::function<void()> m_ended;
+    bool m_sessionEnded = false;
+    HWND m_window = nullptr;
+};
