@@ -140,6 +140,10 @@ std::string CSlotStore::Save(int slot, const SlotSettings& values, const std::st
     const std::string failure = Write(slot, values, exePath, wroteAny);
     if (!failure.empty() && wroteAny)
         RemoveAutostart(slot);
+    // Windows writes the registry to disk when it sees fit, and a show PC is
+    // often switched off at the wall right after it was set up. The slot and
+    // the Run key lie in the user's one hive.
+    ::RegFlushKey(HKEY_CURRENT_USER);
     return failure;
 }
 

@@ -34,7 +34,8 @@ public:
     // locked for reading) leaves everything as it was. Paths
     // in one pair of double quotes are stored without them. An empty exePath
     // (this program's path cannot be written in the ANSI code page), or one of
-    // MAX_PATH characters or more, refuses any registration.
+    // MAX_PATH characters or more, refuses any registration. What was
+    // written or removed is on disk when it returns.
     std::string Save(int slot, const SlotSettings& values, const std::string& exePath) const;
 
     // Deletes the slot's key, its Run value and a "Disabled" mark Task Manager

@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dpi.h"
 #include "framework/Paths.h"
+#include "launch/LateVolume.h"
 #include "ui/Colours.h"
 #include "ui/CountdownPlace.h"
 #include "ui/resource.h"
@@ -94,6 +95,12 @@ void CWaitDialog::OnTimer(UINT_PTR)
         Default();
         return;
     }
+    if (WaitsForLateVolume())
+    {
+        if (timerId == 0)
+            timerId = SetTimer(kCountdownTimer, kTickMs, nullptr);
+        return;
+    }
 
     if (timerId != 0)
         KillTimer(timerId);
@@ -119,7 +126,7 @@ void CWaitDialog::Stop()
 void CWaitDialog::OnCancel()
 {
     if (abortAction)
-        abortAction(remaining);
+        abortAction(std::max(remaining, 0));
     CDialog::OnCancel();
 }
 
@@ -141,6 +148,29 @@ void CWaitDialog::OnDpiChanged(UINT dpi)
 void CWaitDialog::OnColoursChanged()
 {
     RepaintInNewColours(m_hWnd);
+}
+
+bool CWaitDialog::WaitsForLateVolume()
+{
+    std::string volume = LateVolume(BuildLaunchCommand(appPath, parameter, kiosk, showPath).program);
+    if (volume.empty())
+        volume = LateVolume(Unquoted(showPath));
+    if (volume.empty() || (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs))
+        return false;
+    if (waitingSince == 0)
+    {
+        waitingSince = ::GetTickCount64();
+        // The label takes the room of the seconds, which have run out.
+        HWND label = GetDlgItem(IDC_STATIC);
+        RECT labelPlace, progressPlace;
+        ::GetWindowRect(label, &labelPlace);
+        ::GetWindowRect(progressBar.m_hWnd, &progressPlace);
+        ::SetWindowPos(label, nullptr, 0, 0, progressPlace.right - labelPlace.left, labelPlace.bottom - labelPlace.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::ShowWindow(GetDlgItem(IDC_WAIT_SECONDS), SW_HIDE);
+        ::SetWindowTextA(label, ("Waiting for " + volume).c_str());
+    }
+    return true;
 }
 
 void CWaitDialog::LaunchApplication(std::string path)

@@ -12,7 +12,10 @@
 
 // The topmost countdown of launch mode: counts the delay down once a second,
 // then hides itself, starts the program and ends with IDOK; Abort ends it
-// with IDCANCEL and starts nothing.
+// with IDCANCEL and starts nothing. Where the program or the show file is
+// missing on a volume that may come late (a share, a network or removable
+// drive), it says so and waits for it, checking once a second, for up to ten
+// minutes before it starts all the same.
 class CWaitDialog : public CDialog
 {
     DECLARE_DYNAMIC(CWaitDialog)
@@ -38,6 +41,8 @@ public:
     // it is no abort.
     void Stop();
 
+    void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -51,6 +56,9 @@ protected:
 
     // Starts the program once the count has run out.
     virtual void LaunchApplication(std::string appPath);
+    // The volume the program or the show file waits for, shown; false where
+    // there is none, or the wait is over.
+    bool WaitsForLateVolume();
 
     DECLARE_MESSAGE_MAP()
 
@@ -69,4 +77,6 @@ private:
     AbortAction abortAction;
     LaunchResult launched;
     bool stopped = false;
+    ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
+    ULONGLONG waitingSince = 0;
 };

@@ -127,7 +127,7 @@ TEST_F(ExecutableImageTest, CarriesTheTextOfEveryEventIdTheReadmeLists)
             << "event " << id << " (" << level << ")";
         ++rows;
     }
-    EXPECT_EQ(6, rows) << "started, aborted, failed, saved, removed, save failed";
+    EXPECT_EQ(9, rows) << "started, aborted, failed, ended, restarts stopped, not kept running, saved, removed, save failed";
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)

@@ -40,7 +40,7 @@ protected:
 
     static void StoreSlot(int slot, const std::string& appPath)
     {
-        testreg::StoreSlot(slot, {appPath, "D:\\Shows\\gala.shw", "-p 1", 1, 1, 3});
+        testreg::StoreSlot(slot, {appPath, "C:\\Shows\\gala.shw", "-p 1", 1, 1, 3});
     }
 
     static std::string RunCommandLine(int slot)
@@ -121,7 +121,7 @@ TEST_P(StoredLaunchTest, RunValueCountsDownAndStartsTheStoredProgram)
 
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description << ": the stored program did not start";
-    EXPECT_EQ("\"" + AsUtf8(program) + "\" " + row.parameter + " /kiosk \"D:\\Shows\\gala.shw\"", started.commandLine)
+    EXPECT_EQ("\"" + AsUtf8(program) + "\" " + row.parameter + " /kiosk \"C:\\Shows\\gala.shw\"", started.commandLine)
         << row.description;
     EXPECT_EQ(AsUtf8(folder), started.folder) << row.description;
 }
@@ -322,6 +322,58 @@ TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
     EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
 }
 
+// A drive that comes after the countdown: Wine finds a drive letter as soon
+// as its link is in the prefix's dosdevices folder.
+class LateDriveTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void TearDown() override
+    {
+        Unix("/bin/rm -rf " + link + " " + folder);
+        LaunchEndToEndTest::TearDown();
+    }
+
+    static void Unix(const std::string& command) { RunAndWait(command, 10000); }
+
+    static std::string BuildFolder()
+    {
+        const std::string exe = std::getenv("KESTRUP_EXE");
+        return exe.substr(0, exe.rfind('/'));
+    }
+
+    const std::string folder = BuildFolder() + "/late-drive";
+    const std::string link = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/l:";
+};
+
+TEST_P(LateDriveTest, IsWaitedForWithTheCountdownOnScreen)
+{
+    const bool abort = GetParam();
+    Unix("/bin/rm -rf " + link);
+    Unix("/bin/mkdir -p " + folder + "/show");
+    InstallProbe("Z:" + folder + "/show/probe.exe");
+    const std::string record = temp.Path() + "record.txt";
+    ExpectProbeRecordAt(record);
+    testreg::StoreSlot(8, {"L:\\show\\probe.exe", "", "", 0, 0, 3});
+    DWORD id = 0;
+    const CKernelHandle process = StartProcess(RunCommandLine(8), &id);
+    HWND countdown = windows::WaitFor([id](HWND w) {
+        return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
+               && windows::ControlText(w, -1) == "Waiting for L:";
+    });
+    EXPECT_NE(nullptr, countdown) << "no countdown waits for L:";
+    if (abort)
+        windows::Press(countdown, IDCANCEL);
+    else
+        Unix("/bin/ln -s " + folder + " " + link);
+    const bool ended = ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
+    ::TerminateProcess(process.get(), 1);
+    EXPECT_TRUE(ended) << "the tool did not end, or an error box holds it";
+    ProbeRecord started;
+    EXPECT_EQ(!abort, WaitForProbeRecord(record, started, abort ? 1000 : 10000));
+    EXPECT_EQ(abort ? "" : "L:\\show", started.folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Abort, LateDriveTest, ::testing::Bool());
 INSTANTIATE_TEST_SUITE_P(
     Scripts, KeepRunningTest,
     ::testing::Values(KeepRunningCase{"an end brings the countdown back, which may be aborted", 0, 1, "SCA"},

@@ -150,6 +150,27 @@ TEST(WaitDialogTest, AbortBeforeTheLastTickStartsNothing)
     EXPECT_TRUE(dialog.launches.empty());
 }
 
+TEST(WaitDialogTest, DriveThatNeverComesIsReportedOnceTheWaitIsOver)
+{
+    CWaitDialog dialog(0, "Q:\\Show\\show.exe", "", "", 0);  // no drive Q: here
+    dialog.SetLateVolumeWait(1500);
+    std::string label, box;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            label = windows::ControlText(WaitForCountdown(uiThread), -1);
+            HWND error = windows::WaitFor([uiThread](HWND w) {
+                return windows::BelongsToThread(w, uiThread) && windows::Text(w) == "Error";
+            });
+            ASSERT_NE(nullptr, error);
+            box = windows::MessageBoxText(error);
+            windows::Press(error, IDOK);
+        });
+        dialog.DoModal();
+    }
+    EXPECT_EQ("Waiting for Q:", label);
+    EXPECT_NE(std::string::npos, box.find("\nPath: Q:\\Show")) << box;
+}
+
 TEST(WaitDialogTest, OkCommandIsIgnored)
 {
     RecordingWaitDialog dialog(1, "C:\\Apps\\show.exe", "", "", 0);
