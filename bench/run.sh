@@ -59,8 +59,13 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   echo
   echo "== Countdown start-up with 3 other countdowns on the screen (the search for a free place)"
+  # One countdown a slot: the others count down slots of their own.
   others=""
-  for _ in 1 2 3; do "$wine" "$2" /run 9 </dev/null >/dev/null 2>&1 & others="$others $!"; sleep 1; done
+  for slot in 10 11 12; do
+    "$wine" reg add "${key%9}$slot" /v AppPath /d "C:\\windows\\notepad.exe" /f </dev/null >/dev/null 2>&1
+    "$wine" reg add "${key%9}$slot" /v Delay /t REG_DWORD /d 100 /f </dev/null >/dev/null 2>&1
+    "$wine" "$2" /run $slot </dev/null >/dev/null 2>&1 & others="$others $!"; sleep 1
+  done
   sleep 2
   "$wine" "$KESTRUP_BUILD/bench/startup_timing.exe" "$5" "countdown beside 3" "\"$2\" /run 9" </dev/null |
     tee -a "$KESTRUP_BUILD/bench-startup.txt"
@@ -80,7 +85,16 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   echo
   echo "== Kept running: the tool while its program runs"
-  "$wine" "$KESTRUP_BUILD/bench/resident_cost.exe" "$2" "$8" "$4" "${RESIDENT_SECONDS:-60}" </dev/null
+  seconds=${RESIDENT_SECONDS:-60}
+  "$wine" "$KESTRUP_BUILD/bench/resident_cost.exe" "$2" "$8" "$4" "$seconds" </dev/null & resident=$!
+  sleep $((seconds / 2 + 5))
+  # Private memory as Linux counts it (anonymous pages) of the Wine process,
+  # with the emulator where 32-bit code runs under qemu: the same for both.
+  private_kb() { awk "/^RssAnon/ {print \$2}" "/proc/$(pgrep -f "$1" | head -n 1)/status" 2>/dev/null; }
+  tool_kb=$(private_kb "Kestrup[.]exe\"? /run 9")
+  floor_kb=$(private_kb "countdown_floor[.]exe\"? 100")
+  wait $resident
+  awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target 1.00 at most)\n\", t, f, f > 0 ? t / f : -1 }"
   "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
 ' bench "$KESTRUP_ROOT" "$(to_windows "$exe")" "$(to_windows "$KESTRUP_BUILD/bench/minimal_dialog.exe")" \
   "$(to_windows "$KESTRUP_BUILD/tests/probe.exe")" "$runs" "$(to_windows "$work")" \

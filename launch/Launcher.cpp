@@ -84,6 +84,7 @@ DWORD StartThroughShell(const LaunchCommand& command, const std::string& file, c
         uninitialize();
     return error;
 }
+
 bool IsBatchFile(const std::string& path)
 {
     const size_t dot = path.rfind('.');
@@ -105,8 +106,8 @@ std::string NativeCommandInterpreter()
 // A program named without a folder is found by the system's search and runs in
 // the tool's own current folder; a relative folder is made absolute once, from
 // the tool's current folder, like the program's path itself. A program in
-// System32 is the native one, as Explorer starts it; its command line still
-// names it as written.
+// System32 is the native one, as Explorer starts it, unless only this
+// program's own System32 has it; its command line still names it as written.
 LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
 {
     const bool hasFolder = !command.folder.empty();
