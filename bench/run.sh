@@ -94,7 +94,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   tool_kb=$(private_kb "Kestrup[.]exe\"? /run 9")
   floor_kb=$(private_kb "countdown_floor[.]exe\"? 100")
   wait $resident
-  awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target 1.00 at most)\n\", t, f, f > 0 ? t / f : -1 }"
+  awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target 1.00 at most)\n\", t, f, (f > 0 ? t / f : -1) }"
   "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
 ' bench "$KESTRUP_ROOT" "$(to_windows "$exe")" "$(to_windows "$KESTRUP_BUILD/bench/minimal_dialog.exe")" \
   "$(to_windows "$KESTRUP_BUILD/tests/probe.exe")" "$runs" "$(to_windows "$work")" \

@@ -231,24 +231,42 @@ TEST_P(SeveralCountdownsTest, NoneCoversAnotherAndEachNamesItsProgram)
 
 INSTANTIATE_TEST_SUITE_P(Slots, SeveralCountdownsTest, ::testing::Values(1, 2, 3, 4, 6));
 
-struct KeepRunningCase
+struct ScriptCase
 {
     const char* description;
     DWORD delay;
     DWORD keepRunning;
-    // S the program starts, C a countdown shows, A its Abort, B the guard's box is answered, E
-    // the session ends, R the slot is removed, H the program is let go, 2 the slot is run again.
+    bool onLateDrive;  // the program is L:\show\probe.exe, and L: not there yet
+    // S the program starts (in its folder), C a countdown shows, W it waits for L:, M L: comes,
+    // A Abort, B the guard's box is answered, E the session ends, R the slot is removed, H the
+    // program is let go, 2 the slot is run again.
     const char* script;
 };
 
-class KeepRunningTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<KeepRunningCase>
+// The tool as the Run value starts it, worked by a script; it ends at the
+// script's end without starting anything more.
+class ScriptedLaunchTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<ScriptCase>
 {
 protected:
     void TearDown() override
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
+        Unix("/bin/rm -rf " + lateDrive + " " + lateFolder);
         LaunchEndToEndTest::TearDown();
     }
+
+    static void Unix(const std::string& command) { RunAndWait(command, 10000); }
+
+    static std::string BuildFolder()
+    {
+        const std::string exe = std::getenv("KESTRUP_EXE");
+        return exe.substr(0, exe.rfind('/'));
+    }
+
+    // Wine finds a drive letter as soon as its link is in the prefix's
+    // dosdevices folder.
+    const std::string lateFolder = BuildFolder() + "/late-drive";
+    const std::string lateDrive = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/l:";
 };
 
 // As Windows tells every top-level window of the process at a logoff.
@@ -262,17 +280,27 @@ BOOL CALLBACK EndSession(HWND window, LPARAM processId)
     return TRUE;
 }
 
-TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
+TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
 {
-    const KeepRunningCase& row = GetParam();
-    const std::string program = temp.Path() + "probe.exe";
-    InstallProbe(program);
+    const ScriptCase& row = GetParam();
+    std::string folder = temp.Path() + "tools";
+    std::string stored = folder + "\\probe.exe";
+    if (row.onLateDrive)
+    {
+        Unix("/bin/rm -rf " + lateDrive);
+        Unix("/bin/mkdir -p " + lateFolder + "/show");
+        InstallProbe("Z:" + lateFolder + "/show/probe.exe");
+        folder = "L:\\show";
+        stored = "L:\\show\\probe.exe";
+    }
+    else
+        InstallProbe(temp.MakeFolder("tools") + "\\probe.exe");
     const std::string record = temp.Path() + "record.txt";
     ExpectProbeRecordAt(record);
     const CKernelHandle hold(::CreateEventA(nullptr, FALSE, FALSE, "KestrupProbeHold"));
     if (std::string(row.script).find('H') != std::string::npos)
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", "KestrupProbeHold");
-    testreg::StoreSlot(5, {program, "", "", 0, row.delay, 3});
+    testreg::StoreSlot(5, {stored, "", "", 0, row.delay, 3});
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", row.keepRunning);
     DWORD id = 0;
     const CKernelHandle process = StartProcess(RunCommandLine(5), &id);
@@ -284,14 +312,19 @@ TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
         if (*step == 'S')
         {
             ASSERT_TRUE(WaitForProbeRecord(record, started, 30000) && ::DeleteFileA(record.c_str())) << where;
+            EXPECT_EQ(AsUtf8(folder), started.folder) << where;
         }
-        if (*step == 'C')
+        if (*step == 'C' || *step == 'W')
         {
-            ASSERT_NE(nullptr, countdown = windows::WaitFor([id](HWND w) {
+            const bool waits = *step == 'W';
+            ASSERT_NE(nullptr, countdown = windows::WaitFor([id, waits](HWND w) {
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
-                       && ::GetDlgItem(w, 1010) != nullptr;
+                       && ::GetDlgItem(w, 1010) != nullptr
+                       && (!waits || windows::ControlText(w, -1) == "Waiting for L:");
             })) << where;
         }
+        if (*step == 'M')
+            Unix("/bin/ln -s " + lateFolder + " " + lateDrive);
         if (*step == 'A')
             windows::Press(countdown, IDCANCEL);
         if (*step == 'B')
@@ -300,7 +333,7 @@ TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
             });
             ASSERT_NE(nullptr, box) << where;
-            EXPECT_EQ(0u, windows::MessageBoxText(box).find(program + " ended 3 times in a row"))
+            EXPECT_EQ(0u, windows::MessageBoxText(box).find(stored + " ended 3 times in a row"))
                 << windows::MessageBoxText(box);
             windows::Press(box, IDOK);
         }
@@ -317,69 +350,19 @@ TEST_P(KeepRunningTest, FollowsTheScriptAndStartsNothingMore)
     }
     const bool ended = ::WaitForSingleObject(process.get(), 8000) == WAIT_OBJECT_0;
     ::TerminateProcess(process.get(), 1);
-    EXPECT_TRUE(ended) << row.description << ": the tool did not end";
+    EXPECT_TRUE(ended) << row.description << ": the tool did not end, or a box holds it";
     ::Sleep(1000);
     EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
 }
 
-// A drive that comes after the countdown: Wine finds a drive letter as soon
-// as its link is in the prefix's dosdevices folder.
-class LateDriveTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<bool>
-{
-protected:
-    void TearDown() override
-    {
-        Unix("/bin/rm -rf " + link + " " + folder);
-        LaunchEndToEndTest::TearDown();
-    }
-
-    static void Unix(const std::string& command) { RunAndWait(command, 10000); }
-
-    static std::string BuildFolder()
-    {
-        const std::string exe = std::getenv("KESTRUP_EXE");
-        return exe.substr(0, exe.rfind('/'));
-    }
-
-    const std::string folder = BuildFolder() + "/late-drive";
-    const std::string link = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/l:";
-};
-
-TEST_P(LateDriveTest, IsWaitedForWithTheCountdownOnScreen)
-{
-    const bool abort = GetParam();
-    Unix("/bin/rm -rf " + link);
-    Unix("/bin/mkdir -p " + folder + "/show");
-    InstallProbe("Z:" + folder + "/show/probe.exe");
-    const std::string record = temp.Path() + "record.txt";
-    ExpectProbeRecordAt(record);
-    testreg::StoreSlot(8, {"L:\\show\\probe.exe", "", "", 0, 0, 3});
-    DWORD id = 0;
-    const CKernelHandle process = StartProcess(RunCommandLine(8), &id);
-    HWND countdown = windows::WaitFor([id](HWND w) {
-        return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
-               && windows::ControlText(w, -1) == "Waiting for L:";
-    });
-    EXPECT_NE(nullptr, countdown) << "no countdown waits for L:";
-    if (abort)
-        windows::Press(countdown, IDCANCEL);
-    else
-        Unix("/bin/ln -s " + folder + " " + link);
-    const bool ended = ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0;
-    ::TerminateProcess(process.get(), 1);
-    EXPECT_TRUE(ended) << "the tool did not end, or an error box holds it";
-    ProbeRecord started;
-    EXPECT_EQ(!abort, WaitForProbeRecord(record, started, abort ? 1000 : 10000));
-    EXPECT_EQ(abort ? "" : "L:\\show", started.folder);
-}
-
-INSTANTIATE_TEST_SUITE_P(Abort, LateDriveTest, ::testing::Bool());
 INSTANTIATE_TEST_SUITE_P(
-    Scripts, KeepRunningTest,
-    ::testing::Values(KeepRunningCase{"an end brings the countdown back, which may be aborted", 0, 1, "SCA"},
-                      KeepRunningCase{"three quick ends", 0, 1, "SCSCSB"},
-                      KeepRunningCase{"the slot run again while it counts down", 20, 0, "C2A"},
-                      KeepRunningCase{"the session ends during the countdown", 20, 1, "CE"},
-                      KeepRunningCase{"the session ends while the program runs", 0, 1, "SEH"},
-                      KeepRunningCase{"the slot removed while the program runs", 0, 1, "SRH"}));
+    Scripts, ScriptedLaunchTest,
+    ::testing::Values(ScriptCase{"an end brings the countdown back, which may be aborted", 0, 1, false, "SCA"},
+                      ScriptCase{"three quick ends", 0, 1, false, "SCSCSB"},
+                      ScriptCase{"the slot run again while it counts down", 20, 0, false, "C2A"},
+                      ScriptCase{"the session ends during the countdown", 20, 1, false, "CE"},
+                      ScriptCase{"the session ends while the program runs", 0, 1, false, "SEH"},
+                      ScriptCase{"the slot removed while the program runs", 0, 1, false, "SRH"},
+                      ScriptCase{"a drive that comes after the countdown", 0, 0, true, "WMS"},
+                      ScriptCase{"Abort while waiting for a drive", 0, 0, true, "WA"}));
 } // namespace
