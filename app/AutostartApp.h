@@ -12,7 +12,6 @@
 #include <string>
 
 class CAutostartCommandLineInfo;
-class CWaitDialog;
 
 // The application: reads the command line, loads one slot and runs exactly one
 // dialog, the countdown (launch mode) or the settings (configuration mode).
@@ -62,7 +61,7 @@ protected:
 
     // One countdown and the start after it; IDOK once the start was tried,
     // IDCANCEL for an abort, IDABORT when the session ended.
-    INT_PTR RunCountdown(int delay, CWaitDialog*& shown, LaunchResult& started);
+    INT_PTR RunCountdown(int delay, LaunchResult& started);
 
 private:
     CRegistryWriter registryWriter;

@@ -26,16 +26,14 @@ void ReportRestartsStopped(const std::string& program)
 }
 } // namespace
 
-INT_PTR CAutostartApp::RunCountdown(int delay, CWaitDialog*& shown, LaunchResult& started)
+INT_PTR CAutostartApp::RunCountdown(int delay, LaunchResult& started)
 {
     CWaitDialog dialog(delay, settings.appPath, settings.showPath, settings.parameter, settings.kiosk, nullptr);
     dialog.SetLaunchAction([this, delay](const LaunchCommand& command, const LaunchResult& result) {
         RecordLaunch(command, result, delay);
     });
     dialog.SetAbortAction([this](int secondsLeft) { RecordAbort(secondsLeft); });
-    shown = &dialog;
     const INT_PTR outcome = dialog.DoModal();
-    shown = nullptr;
     started = dialog.TakeLaunchResult();
     return outcome;
 }
@@ -48,17 +46,12 @@ void CAutostartApp::RunLaunchMode()
         ::CreateMutexA(nullptr, FALSE, FormatString("Local\\vaxoKestrupRun%d", slot).c_str()));
     if (!slotRunning || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return;
-    CWaitDialog* countdown = nullptr;
-    const CSessionEndWindow session([&countdown] {
-        if (countdown != nullptr)
-            countdown->Stop();
-    });
     CRestartGuard guard;
     for (int delay = settings.delay;; delay = std::max(settings.delay, kLeastDelayAgain))
     {
         LaunchResult started;
-        if (RunCountdown(delay, countdown, started) != IDOK || started.error != ERROR_SUCCESS
-            || !settings.keepRunning || session.SessionEnded())
+        // The countdown ends with IDABORT when the session ends.
+        if (RunCountdown(delay, started) != IDOK || started.error != ERROR_SUCCESS || !settings.keepRunning)
             return;
         const std::string program = Unquoted(settings.appPath);
         if (!started.process)
@@ -67,6 +60,7 @@ void CAutostartApp::RunLaunchMode()
             return;
         }
         const ULONGLONG since = ::GetTickCount64();
+        const CSessionEndWindow session;
         if (!session.WaitFor(started.process.get()))
             return;
         const ULONGLONG ranMs = ::GetTickCount64() - since;

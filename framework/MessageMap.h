@@ -68,6 +68,14 @@ constexpr UINT WM_AFTER_DPICHANGED = WM_APP + 1;
         return TRUE;                                                                     \
     }
 
+#define ON_WM_ENDSESSION()                                                               \
+    if (message == WM_ENDSESSION)                                                        \
+    {                                                                                    \
+        OnEndSession(wParam != FALSE);                                                   \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }
+
 #define ON_COLOURS_CHANGED()                                                             \
     if (message == WM_SYSCOLORCHANGE || message == WM_THEMECHANGED)                      \
         OnColoursChanged();

@@ -5,7 +5,7 @@ namespace
 const char kClassName[] = "vaxoKestrupSessionEnd";
 } // namespace
 
-CSessionEndWindow::CSessionEndWindow(std::function<void()> ended) : m_ended(std::move(ended))
+CSessionEndWindow::CSessionEndWindow()
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
@@ -30,11 +30,9 @@ LRESULT CALLBACK CSessionEndWindow::WindowProc(HWND window, UINT message, WPARAM
     auto* self = reinterpret_cast<CSessionEndWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_QUERYENDSESSION)
         return TRUE;
-    if (message == WM_ENDSESSION && wParam != FALSE && self != nullptr && !self->m_sessionEnded)
+    if (message == WM_ENDSESSION && wParam != FALSE && self != nullptr)
     {
         self->m_sessionEnded = true;
-        if (self->m_ended)
-            self->m_ended();
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);

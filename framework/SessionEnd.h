@@ -2,16 +2,13 @@
 
 #include <windows.h>
 
-#include <functional>
-
 // A hidden top-level window of the program's own, with no taskbar button, for
-// the end of the user's session: Windows tells top-level windows only, and a
-// dialog may not be there at that moment. It never holds up a logoff.
+// the end of the user's session while no other window of the program is
+// there: Windows tells top-level windows only. It never holds up a logoff.
 class CSessionEndWindow
 {
 public:
-    // `ended` runs once, when the session ends for real.
-    explicit CSessionEndWindow(std::function<void()> ended);
+    CSessionEndWindow();
     ~CSessionEndWindow();
 
     CSessionEndWindow(const CSessionEndWindow&) = delete;
@@ -28,7 +25,6 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::function<void()> m_ended;
     bool m_sessionEnded = false;
     HWND m_window = nullptr;
 };

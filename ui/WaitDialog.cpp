@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_DPICHANGED()
     ON_COLOURS_CHANGED()
+    ON_WM_ENDSESSION()
 END_MESSAGE_MAP()
 
 CWaitDialog::CWaitDialog(int delay, std::string appPath, std::string showPath,
@@ -85,7 +86,7 @@ void CWaitDialog::ShowRemaining(int seconds)
 // the smallest number cannot wrap around).
 void CWaitDialog::OnTimer(UINT_PTR)
 {
-    if (stopped)
+    if (sessionEnded)
         return;
     if (remaining >= 0)
         --remaining;
@@ -114,9 +115,11 @@ void CWaitDialog::OnOK()
 {
 }
 
-void CWaitDialog::Stop()
+void CWaitDialog::OnEndSession(bool ending)
 {
-    stopped = true;
+    if (!ending)
+        return;
+    sessionEnded = true;
     if (timerId != 0)
         KillTimer(timerId);
     timerId = 0;

@@ -37,9 +37,6 @@ public:
     // or after an abort.
     LaunchResult TakeLaunchResult() { return std::move(launched); }
 
-    // Ends the countdown at once (the session is ending): nothing starts, and
-    // it is no abort.
-    void Stop();
 
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
 
@@ -53,6 +50,9 @@ protected:
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDpiChanged(UINT dpi);
     void OnColoursChanged();
+    // The session ends: the countdown ends at once with IDABORT, starting
+    // nothing, and it is no abort.
+    void OnEndSession(bool ending);
 
     // Starts the program once the count has run out.
     virtual void LaunchApplication(std::string appPath);
@@ -76,7 +76,7 @@ private:
     LaunchAction launchAction;
     AbortAction abortAction;
     LaunchResult launched;
-    bool stopped = false;
+    bool sessionEnded = false;
     ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
     ULONGLONG waitingSince = 0;
 };
