@@ -251,22 +251,15 @@ protected:
     void TearDown() override
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
-        Unix("/bin/rm -rf " + lateDrive + " " + lateFolder);
+        ::DeleteFileA((lateFolder + "\\show\\probe.exe").c_str());
+        ::RemoveDirectoryA((lateFolder + "\\show").c_str());
+        ::RemoveDirectoryA(lateFolder.c_str());
         LaunchEndToEndTest::TearDown();
     }
 
-    static void Unix(const std::string& command) { RunAndWait(command, 10000); }
-
-    static std::string BuildFolder()
-    {
-        const std::string exe = std::getenv("KESTRUP_EXE");
-        return exe.substr(0, exe.rfind('/'));
-    }
-
-    // Wine finds a drive letter as soon as its link is in the prefix's
-    // dosdevices folder.
-    const std::string lateFolder = BuildFolder() + "/late-drive";
-    const std::string lateDrive = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/l:";
+    // The test harness links drive L: to this folder, which is not there
+    // until the drive is to come.
+    const std::string lateFolder = WindowsPathFromEnvironment("KESTRUP_DRIVE_L");
 };
 
 // As Windows tells every top-level window of the process at a logoff.
@@ -287,9 +280,7 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     std::string stored = folder + "\\probe.exe";
     if (row.onLateDrive)
     {
-        Unix("/bin/rm -rf " + lateDrive);
-        Unix("/bin/mkdir -p " + lateFolder + "/show");
-        InstallProbe("Z:" + lateFolder + "/show/probe.exe");
+        ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("L:\\")) << "L: is there already";
         folder = "L:\\show";
         stored = "L:\\show\\probe.exe";
     }
@@ -304,6 +295,12 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", row.keepRunning);
     DWORD id = 0;
     const CKernelHandle process = StartProcess(RunCommandLine(5), &id);
+    // Also when a step fails: a tool left counting down would hold the test's output.
+    const struct Ender
+    {
+        HANDLE process;
+        ~Ender() { ::TerminateProcess(process, 1); }
+    } ender{process.get()};
     HWND countdown = nullptr;
     ProbeRecord started;
     for (const char* step = row.script; *step != '\0'; ++step)
@@ -324,7 +321,11 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             })) << where;
         }
         if (*step == 'M')
-            Unix("/bin/ln -s " + lateFolder + " " + lateDrive);
+        {
+            ::CreateDirectoryA(lateFolder.c_str(), nullptr);
+            ::CreateDirectoryA((lateFolder + "\\show").c_str(), nullptr);
+            InstallProbe(lateFolder + "\\show\\probe.exe");
+        }
         if (*step == 'A')
             windows::Press(countdown, IDCANCEL);
         if (*step == 'B')
@@ -349,7 +350,6 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         }
     }
     const bool ended = ::WaitForSingleObject(process.get(), 8000) == WAIT_OBJECT_0;
-    ::TerminateProcess(process.get(), 1);
     EXPECT_TRUE(ended) << row.description << ": the tool did not end, or a box holds it";
     ::Sleep(1000);
     EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
