@@ -14,8 +14,6 @@ public:
     CSessionEndWindow(const CSessionEndWindow&) = delete;
     CSessionEndWindow& operator=(const CSessionEndWindow&) = delete;
 
-    bool SessionEnded() const { return m_sessionEnded; }
-
     // Waits for the object to be signalled while this thread's windows get
     // their messages, with no timer and no time of the processor's. False, at
     // once, when the session ends or the thread is asked to quit (the request

@@ -155,7 +155,7 @@ void CWaitDialog::OnColoursChanged()
 
 bool CWaitDialog::WaitsForLateVolume()
 {
-    std::string volume = LateVolume(BuildLaunchCommand(appPath, parameter, kiosk, showPath).program);
+    std::string volume = LateVolume(Unquoted(appPath));
     if (volume.empty())
         volume = LateVolume(Unquoted(showPath));
     if (volume.empty() || (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs))

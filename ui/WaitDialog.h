@@ -37,7 +37,7 @@ public:
     // or after an abort.
     LaunchResult TakeLaunchResult() { return std::move(launched); }
 
-
+    // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
 
 protected:
