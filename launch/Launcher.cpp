@@ -104,10 +104,12 @@ std::string NativeCommandInterpreter()
 } // namespace
 
 // A program named without a folder is found by the system's search and runs in
-// the tool's own current folder; a relative folder is made absolute once, from
-// the tool's current folder, like the program's path itself. A program in
-// System32 is the native one, as Explorer starts it, unless only this
-// program's own System32 has it; its command line still names it as written.
+// the tool's own current folder; a relative folder is made absolute from the
+// tool's current folder, like the program's path itself. The tool's current
+// folder never changes: every start finds a relative path the same way, and no
+// folder of a program is held open. A program in System32 is the native one,
+// as Explorer starts it, unless only this program's own System32 has it; its
+// command line still names it as written.
 LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
 {
     const bool hasFolder = !command.folder.empty();
@@ -117,12 +119,16 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     const bool redirected = nativeProgram != command.program;
     std::string application = redirected ? nativeProgram : std::string();
     std::string line = command.commandLine;
-    if (redirected && IsBatchFile(command.program)
+    // In the native System32, named either way: cmd is given the name that
+    // it sees, which is System32's.
+    const std::string nameForAnyProgram = FolderAsSeenByAnyProgram(nativeProgram);
+    if ((redirected || nameForAnyProgram != nativeProgram) && IsBatchFile(command.program)
         && ::GetFileAttributesA(nativeProgram.c_str()) != INVALID_FILE_ATTRIBUTES)
     {
         application = NativeCommandInterpreter();
         // /s: cmd takes the quotes around the whole command off and no others.
-        line = "cmd.exe /s /c \"" + command.commandLine + "\"";
+        line = "cmd.exe /s /c \"\"" + nameForAnyProgram + "\"" + (command.commandLine.c_str() + command.program.size() + 2)
+               + "\"";
     }
 
     std::vector<char> commandLine(line.begin(), line.end());
@@ -136,10 +142,6 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
                          nullptr, FALSE, 0, nullptr, hasFolder ? folder.c_str() : nullptr, &startup,
                          &process))
     {
-        // Only now: a relative program path is found from the folder the tool
-        // was in.
-        if (hasFolder)
-            ::SetCurrentDirectoryA(folder.c_str());
         CKernelHandle thread(process.hThread);
         result.process.reset(process.hProcess);
         result.processId = process.dwProcessId;

@@ -79,7 +79,7 @@ TEST_F(StartProgramTest, StartsTheProgramWithItsCommandLineInItsFolder)
 
     char current[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_EQ(temp.Path() + "my tools", std::string(current)) << "the tool moves into the folder too";
+    EXPECT_EQ(savedFolder, std::string(current)) << "the tool's own current folder stays as it was";
 }
 
 // What the stored path names: the program itself, or what the shell starts
@@ -210,6 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "%windir%\\System32\\kprobe-own.exe", "%windir%\\System32"},
         FolderCase{"a batch file in the native System32", "tools", "%windir%\\System32\\kprobe-cmd.cmd",
                    "<native>\\kprobe-cmd.cmd.exe", "%windir%\\System32", Made::Batch},
+        FolderCase{"a batch file through Sysnative", "tools", "%windir%\\Sysnative\\kprobe-sn.cmd",
+                   "<native>\\kprobe-sn.cmd.exe", "%windir%\\System32", Made::Batch},
         FolderCase{"through Sysnative", "tools", "%windir%\\Sysnative\\kprobe-sysnative.exe",
                    "<native>\\kprobe-sysnative.exe", "%windir%\\System32"},
         FolderCase{"a shortcut", "", "show.lnk", "tools\\kprobe-lnk.exe", "tools", Made::Shortcut,
