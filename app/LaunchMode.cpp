@@ -46,6 +46,9 @@ void CAutostartApp::RunLaunchMode()
         ::CreateMutexA(nullptr, FALSE, FormatString("Local\\vaxoKestrupRun%d", slot).c_str()));
     if (!slotRunning || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return;
+    // At a logoff, told before the programs it keeps, whose end is then no
+    // end to answer.
+    ::SetProcessShutdownParameters(0x300, 0);
     CRestartGuard guard;
     for (int delay = settings.delay;; delay = std::max(settings.delay, kLeastDelayAgain))
     {
@@ -67,14 +70,14 @@ void CAutostartApp::RunLaunchMode()
         DWORD exitCode = 0;
         ::GetExitCodeProcess(started.process.get(), &exitCode);
         RecordEnd(program, started.processId, exitCode, ranMs);
+        // Disable, or a slot no longer kept running, ends the keeping quietly.
+        if (!Store().LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
+            return;
         if (!guard.MayStartAgain(ranMs))
         {
             RecordRestartsStopped(program);
             ReportRestartsStopped(program);
             return;
         }
-        // Disable, or a slot no longer kept running, ends the keeping.
-        if (!Store().LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
-            return;
     }
 }

@@ -28,24 +28,45 @@ LRESULT CALLBACK CSessionEndWindow::WindowProc(HWND window, UINT message, WPARAM
         ::SetWindowLongPtrA(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<CSessionEndWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_QUERYENDSESSION)
-        return TRUE;
-    if (message == WM_ENDSESSION && wParam != FALSE && self != nullptr)
+    if (message == WM_QUERYENDSESSION && self != nullptr)
     {
-        self->m_sessionEnded = true;
+        self->m_logoffAsked = true;
+        return TRUE;
+    }
+    if (message == WM_ENDSESSION && self != nullptr)
+    {
+        self->m_logoffAsked = false;
+        self->m_sessionEnded = wParam != FALSE;
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
+bool CSessionEndWindow::LogoffUnderWay() const
+{
+    return m_logoffAsked || ::GetSystemMetrics(SM_SHUTTINGDOWN) != 0;
+}
+
 bool CSessionEndWindow::WaitFor(HANDLE object) const
 {
+    bool signalled = false;
     while (!m_sessionEnded)
     {
-        const DWORD woken = ::MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0)
+        if (signalled && !LogoffUnderWay())
             return true;
-        if (woken != WAIT_OBJECT_0 + 1)
+        // Once signalled, only the logoff's messages are awaited, looking at
+        // the system's shutting-down flag each second.
+        const DWORD count = signalled ? 0 : 1;
+        const DWORD woken = ::MsgWaitForMultipleObjects(count, &object, FALSE, signalled ? 1000 : INFINITE,
+                                                        QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0 && count == 1)
+        {
+            signalled = true;
+            continue;
+        }
+        if (woken == WAIT_TIMEOUT)
+            continue;
+        if (woken != WAIT_OBJECT_0 + count)
             return false;
         MSG message;
         while (!m_sessionEnded && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
