@@ -16,6 +16,15 @@ namespace
 {
 constexpr UINT_PTR kCountdownTimer = 1;
 constexpr UINT kTickMs = 1000;
+constexpr UINT WM_LATE_VOLUME_ANSWER = WM_APP + 2;
+// A look on a local disk answers at once: the countdown then goes on as if it
+// had looked itself. Only a slow one is answered later.
+constexpr DWORD kQuickLookMs = 100;
+
+std::string LateVolumeAsNamed(const std::string& path)
+{
+    return LateVolume(path);
+}
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
@@ -26,6 +35,11 @@ BEGIN_MESSAGE_MAP(CWaitDialog, CDialog)
     ON_WM_DPICHANGED()
     ON_COLOURS_CHANGED()
     ON_WM_ENDSESSION()
+    if (message == WM_LATE_VOLUME_ANSWER)
+    {
+        OnLateVolumeAnswer();
+        return TRUE;
+    }
 END_MESSAGE_MAP()
 
 CWaitDialog::CWaitDialog(int delay, std::string appPath, std::string showPath,
@@ -35,7 +49,8 @@ CWaitDialog::CWaitDialog(int delay, std::string appPath, std::string showPath,
       showPath(std::move(showPath)),
       parameter(std::move(parameter)),
       kiosk(kiosk),
-      remaining(delay)
+      remaining(delay),
+      lateVolumeLook(LateVolumeAsNamed)
 {
 }
 
@@ -86,7 +101,7 @@ void CWaitDialog::ShowRemaining(int seconds)
 // the smallest number cannot wrap around).
 void CWaitDialog::OnTimer(UINT_PTR)
 {
-    if (sessionEnded)
+    if (finished)
         return;
     if (remaining >= 0)
         --remaining;
@@ -96,13 +111,16 @@ void CWaitDialog::OnTimer(UINT_PTR)
         Default();
         return;
     }
-    if (WaitsForLateVolume())
-    {
-        if (timerId == 0)
-            timerId = SetTimer(kCountdownTimer, kTickMs, nullptr);
-        return;
-    }
+    // A look that has not answered by the end of the wait is not waited for.
+    if (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs)
+        StartNow();
+    else if (!lateVolumeCheck || !lateVolumeCheck->UnderWay())
+        LookForLateVolume();
+}
 
+void CWaitDialog::StartNow()
+{
+    finished = true;
     if (timerId != 0)
         KillTimer(timerId);
     timerId = 0;
@@ -111,6 +129,30 @@ void CWaitDialog::OnTimer(UINT_PTR)
     EndDialog(IDOK);
 }
 
+void CWaitDialog::LookForLateVolume()
+{
+    if (!lateVolumeCheck)
+        lateVolumeCheck = std::make_unique<CLateVolumeCheck>(Unquoted(appPath), Unquoted(showPath), lateVolumeLook);
+    if (!lateVolumeCheck->Start(m_hWnd, WM_LATE_VOLUME_ANSWER))
+        StartNow();
+    else if (lateVolumeCheck->WaitForAnswer(kQuickLookMs))
+        OnLateVolumeAnswer();
+}
+
+void CWaitDialog::OnLateVolumeAnswer()
+{
+    if (finished || !lateVolumeCheck || lateVolumeCheck->UnderWay())
+        return;
+    const std::string volume = lateVolumeCheck->Answer();
+    if (volume.empty() || (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs))
+    {
+        StartNow();
+        return;
+    }
+    ShowWaitingFor(volume);
+    if (timerId == 0)
+        timerId = SetTimer(kCountdownTimer, kTickMs, nullptr);
+}
 void CWaitDialog::OnOK()
 {
 }
@@ -119,7 +161,7 @@ void CWaitDialog::OnEndSession(bool ending)
 {
     if (!ending)
         return;
-    sessionEnded = true;
+    finished = true;
     if (timerId != 0)
         KillTimer(timerId);
     timerId = 0;
@@ -128,6 +170,7 @@ void CWaitDialog::OnEndSession(bool ending)
 
 void CWaitDialog::OnCancel()
 {
+    finished = true;
     if (abortAction)
         abortAction(std::max(remaining, 0));
     CDialog::OnCancel();
@@ -153,27 +196,34 @@ void CWaitDialog::OnColoursChanged()
     RepaintInNewColours(m_hWnd);
 }
 
-bool CWaitDialog::WaitsForLateVolume()
+// The label takes the width of the dialog's text area and one line, and
+// elides the middle of a name still too long.
+void CWaitDialog::ShowWaitingFor(const std::string& volume)
 {
-    std::string volume = LateVolume(Unquoted(appPath));
-    if (volume.empty())
-        volume = LateVolume(Unquoted(showPath));
-    if (volume.empty() || (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs))
-        return false;
-    if (waitingSince == 0)
-    {
-        waitingSince = ::GetTickCount64();
-        // The label takes the room of the seconds, which have run out.
-        HWND label = GetDlgItem(IDC_STATIC);
-        RECT labelPlace, progressPlace;
-        ::GetWindowRect(label, &labelPlace);
-        ::GetWindowRect(progressBar.m_hWnd, &progressPlace);
-        ::SetWindowPos(label, nullptr, 0, 0, progressPlace.right - labelPlace.left, labelPlace.bottom - labelPlace.top,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ::ShowWindow(GetDlgItem(IDC_WAIT_SECONDS), SW_HIDE);
-        ::SetWindowTextA(label, ("Waiting for " + volume).c_str());
-    }
-    return true;
+    if (waitingSince != 0)
+        return;
+    waitingSince = ::GetTickCount64();
+    const std::string text = "Waiting for " + volume;
+    HWND label = GetDlgItem(IDC_WAIT_LABEL);
+    RECT client, place, margin = {7, 0, 7, 0};
+    ::GetClientRect(m_hWnd, &client);
+    ::GetWindowRect(label, &place);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    ::MapDialogRect(m_hWnd, &margin);
+    const int width = client.right - margin.left - margin.right;
+    ::SetWindowPos(label, nullptr, margin.left, place.top, width, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE extent = {};
+    HDC dc = ::GetDC(label);
+    const HGDIOBJ font = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, font);
+    ::ReleaseDC(label, dc);
+    const LONG style = (::GetWindowLongA(label, GWL_STYLE) & ~(SS_TYPEMASK | SS_ELLIPSISMASK)) | SS_CENTER
+                       | SS_NOPREFIX | (extent.cx > width ? SS_PATHELLIPSIS : 0);
+    ::SetWindowLongA(label, GWL_STYLE, style);
+    ::ShowWindow(GetDlgItem(IDC_WAIT_SECONDS), SW_HIDE);
+    ::SetWindowTextA(label, text.c_str());
 }
 
 void CWaitDialog::LaunchApplication(std::string path)

@@ -3,10 +3,12 @@
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "framework/ProgressCtrl.h"
+#include "launch/LateVolumeCheck.h"
 #include "launch/Launcher.h"
 #include "ui/Banner.h"
 
 #include <functional>
+#include <memory>
 
 #include <string>
 
@@ -39,6 +41,9 @@ public:
 
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
+    // What looks for a late volume; a test stands in for a server that does
+    // not answer.
+    void SetLateVolumeLook(CLateVolumeCheck::LookFunction look) { lateVolumeLook = look; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -56,9 +61,12 @@ protected:
 
     // Starts the program once the count has run out.
     virtual void LaunchApplication(std::string appPath);
-    // The volume the program or the show file waits for, shown; false where
-    // there is none, or the wait is over.
-    bool WaitsForLateVolume();
+    // Hides the countdown, starts the program and ends with IDOK.
+    void StartNow();
+    // Looks whether the program or the show file waits for a late volume.
+    void LookForLateVolume();
+    void OnLateVolumeAnswer();
+    void ShowWaitingFor(const std::string& volume);
 
     DECLARE_MESSAGE_MAP()
 
@@ -76,7 +84,9 @@ private:
     LaunchAction launchAction;
     AbortAction abortAction;
     LaunchResult launched;
-    bool sessionEnded = false;
+    bool finished = false;
     ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
     ULONGLONG waitingSince = 0;
+    CLateVolumeCheck::LookFunction lateVolumeLook;
+    std::unique_ptr<CLateVolumeCheck> lateVolumeCheck;
 };

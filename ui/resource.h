@@ -8,6 +8,7 @@
 #define IDB_WAIT_BANNER 132
 #define IDC_WAIT_PROGRESS 1010
 #define IDC_WAIT_SECONDS 1011
+#define IDC_WAIT_LABEL 1013
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -150,14 +150,36 @@ TEST(WaitDialogTest, AbortBeforeTheLastTickStartsNothing)
     EXPECT_TRUE(dialog.launches.empty());
 }
 
-TEST(WaitDialogTest, DriveThatNeverComesIsReportedOnceTheWaitIsOver)
+struct LateCase
 {
-    CWaitDialog dialog(0, "Q:\\Show\\show.exe", "", "", 0);  // no drive Q: here
+    const char* program;  // on a volume that never comes here
+    const char* label;
+    const char* folder;   // as the box names it
+};
+
+class LateVolumeTest : public ::testing::TestWithParam<LateCase>
+{
+};
+
+TEST_P(LateVolumeTest, IsNamedWholeOnOneLineAndReportedOnceTheWaitIsOver)
+{
+    const LateCase& row = GetParam();
+    CWaitDialog dialog(0, row.program, "", "", 0);
     dialog.SetLateVolumeWait(1500);
     std::string label, box;
+    bool fits = false;
     {
         UiDriver driver([&](DWORD uiThread) {
-            label = windows::ControlText(WaitForCountdown(uiThread), -1);
+            HWND text = ::GetDlgItem(WaitForCountdown(uiThread), IDC_WAIT_LABEL);
+            label = windows::Text(text);
+            RECT place;
+            ::GetClientRect(text, &place);
+            SIZE extent = {};
+            HDC dc = ::GetDC(text);
+            ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(text, WM_GETFONT, 0, 0)));
+            ::GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &extent);
+            ::ReleaseDC(text, dc);
+            fits = extent.cx <= place.right || (::GetWindowLongA(text, GWL_STYLE) & SS_PATHELLIPSIS) != 0;
             HWND error = windows::WaitFor([uiThread](HWND w) {
                 return windows::BelongsToThread(w, uiThread) && windows::Text(w) == "Error";
             });
@@ -167,8 +189,44 @@ TEST(WaitDialogTest, DriveThatNeverComesIsReportedOnceTheWaitIsOver)
         });
         dialog.DoModal();
     }
-    EXPECT_EQ("Waiting for Q:", label);
-    EXPECT_NE(std::string::npos, box.find("\nPath: Q:\\Show")) << box;
+    EXPECT_EQ(row.label, label);
+    EXPECT_TRUE(fits) << label << " runs past its line";
+    EXPECT_NE(std::string::npos, box.find(std::string("\nPath: ") + row.folder)) << box;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Volumes, LateVolumeTest,
+    ::testing::Values(LateCase{"Q:\\Show\\show.exe", "Waiting for Q:", "Q:\\Show"},
+                      LateCase{"\\\\nas-showcontrol-01\\presentations\\show.exe",
+                               "Waiting for \\\\nas-showcontrol-01\\presentations",
+                               "\\\\nas-showcontrol-01\\presentations"}));
+
+std::string SlowLook(const std::string&)
+{
+    ::Sleep(3000);
+    return std::string();
+}
+
+TEST(WaitDialogTest, AnswersAndAbortsWhileALookForALateVolumeHangs)
+{
+    RecordingWaitDialog dialog(0, "\\\\silent\\share\\show.exe", "", "", 0);
+    dialog.SetLateVolumeLook(SlowLook);
+    int aborts = 0;
+    dialog.SetAbortAction([&aborts](int) { ++aborts; });
+    bool answered = false;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            HWND window = WaitForCountdown(uiThread);
+            ASSERT_NE(nullptr, window);
+            DWORD_PTR result = 0;
+            answered = ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 500, &result) != 0;
+            windows::Press(window, IDCANCEL);
+        });
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    }
+    EXPECT_TRUE(answered) << "the countdown did not answer within 500 ms";
+    EXPECT_EQ(1, aborts);
+    EXPECT_TRUE(dialog.launches.empty());
 }
 
 TEST(WaitDialogTest, OkCommandIsIgnored)
@@ -284,7 +342,7 @@ TEST(WaitDialogTest, WindowIsATopmostToolWindowBuiltFromItsTemplate)
     }
     EXPECT_EQ(WS_POPUP | WS_BORDER, style & (WS_POPUP | WS_BORDER | WS_CAPTION));
     EXPECT_EQ(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
-    EXPECT_EQ((std::vector<int>{IDCANCEL, IDC_WAIT_PROGRESS, -1, IDC_WAIT_SECONDS, -1}), ids);
+    EXPECT_EQ((std::vector<int>{IDCANCEL, IDC_WAIT_PROGRESS, IDC_WAIT_LABEL, IDC_WAIT_SECONDS, -1}), ids);
     EXPECT_EQ((std::vector<std::string>{"Button", "msctls_progress32", "Static", "Static",
                                         "Static"}),
               classes);
@@ -312,7 +370,7 @@ TEST(WaitDialogTemplateTest, MatchesTheCountdownsLayout)
         {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 68, 96, 50, 14, IDCANCEL, "Button", "Abort"},
         {WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 36, 66, 115, 14, IDC_WAIT_PROGRESS,
          "msctls_progress32", ""},
-        {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, 36, 84, 51, 8, -1, "Static",
+        {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, 36, 84, 51, 8, IDC_WAIT_LABEL, "Static",
          "Time remaining:"},
         {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, WS_EX_TRANSPARENT, 90, 84, 19, 8,
          IDC_WAIT_SECONDS, "Static", ""},
