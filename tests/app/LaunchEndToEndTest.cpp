@@ -236,11 +236,16 @@ struct ScriptCase
     const char* description;
     DWORD delay;
     DWORD keepRunning;
-    bool onLateDrive;  // the program is L:\show\probe.exe, and L: not there yet
-    // S the program starts (in its folder), C a countdown shows, W it waits for L:, M L: comes,
-    // A Abort, B the guard's box is answered, E the session ends, R the slot is removed, H the
-    // program is let go, 2 the slot is run again.
+    // S the program starts (in its folder), C a countdown shows, W it waits for the volume, M L: comes,
+    // A Abort, B the guard's box is answered, Q the logoff's question, N no countdown comes, E the
+    // session ends, R the slot is removed, K the slot is no longer kept running, H the program is let
+    // go, 2 the slot is run again.
     const char* script;
+    // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
+    // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
+    const char* program = "tools\\probe.exe";
+    const char* show = "";
+    const char* waitsFor = "L:";
 };
 
 // The tool as the Run value starts it, worked by a script; it ends at the
@@ -273,28 +278,34 @@ BOOL CALLBACK EndSession(HWND window, LPARAM processId)
     return TRUE;
 }
 
+BOOL CALLBACK AskToEndSession(HWND window, LPARAM processId)
+{
+    DWORD_PTR answer = 0;
+    if (windows::BelongsToProcess(window, static_cast<DWORD>(processId)))
+        ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer);
+    return TRUE;
+}
+
 TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
 {
     const ScriptCase& row = GetParam();
-    std::string folder = temp.Path() + "tools";
-    std::string stored = folder + "\\probe.exe";
-    if (row.onLateDrive)
-    {
-        ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("L:\\")) << "L: is there already";
-        folder = "L:\\show";
-        stored = "L:\\show\\probe.exe";
-    }
-    else
-        InstallProbe(temp.MakeFolder("tools") + "\\probe.exe");
+    const std::string stored = row.program;
+    const std::string folder = stored.find(':') == 1 ? "L:\\show" : temp.Path() + "tools";
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("L:\\")) << "L: is there already";
+    InstallProbe(temp.MakeFolder("tools") + "\\probe.exe");
     const std::string record = temp.Path() + "record.txt";
     ExpectProbeRecordAt(record);
     const CKernelHandle hold(::CreateEventA(nullptr, FALSE, FALSE, "KestrupProbeHold"));
     if (std::string(row.script).find('H') != std::string::npos)
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", "KestrupProbeHold");
-    testreg::StoreSlot(5, {stored, "", "", 0, row.delay, 3});
+    testreg::StoreSlot(5, {stored, row.show, "", 0, row.delay, 3});
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", row.keepRunning);
     DWORD id = 0;
+    char testsFolder[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, testsFolder);
+    ::SetCurrentDirectoryA(temp.Path().c_str());
     const CKernelHandle process = StartProcess(RunCommandLine(5), &id);
+    ::SetCurrentDirectoryA(testsFolder);
     // Also when a step fails: a tool left counting down would hold the test's output.
     const struct Ender
     {
@@ -311,14 +322,14 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             ASSERT_TRUE(WaitForProbeRecord(record, started, 30000) && ::DeleteFileA(record.c_str())) << where;
             EXPECT_EQ(AsUtf8(folder), started.folder) << where;
         }
-        if (*step == 'C' || *step == 'W')
+        if (*step == 'C' || *step == 'W' || *step == 'N')
         {
-            const bool waits = *step == 'W';
-            ASSERT_NE(nullptr, countdown = windows::WaitFor([id, waits](HWND w) {
+            const std::string label = *step == 'W' ? std::string("Waiting for ") + row.waitsFor : "";
+            countdown = windows::WaitFor([id, &label](HWND w) {
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
-                       && ::GetDlgItem(w, 1010) != nullptr
-                       && (!waits || windows::ControlText(w, -1) == "Waiting for L:");
-            })) << where;
+                       && ::GetDlgItem(w, 1010) != nullptr && (label.empty() || windows::ControlText(w, 1013) == label);
+            }, *step == 'N' ? 3000 : 30000);
+            ASSERT_EQ(*step == 'N', countdown == nullptr) << where;
         }
         if (*step == 'M')
         {
@@ -338,8 +349,10 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 << windows::MessageBoxText(box);
             windows::Press(box, IDOK);
         }
-        if (*step == 'E')
-            ::EnumWindows(EndSession, id);
+        if (*step == 'Q' || *step == 'E')
+            ::EnumWindows(*step == 'Q' ? AskToEndSession : EndSession, id);
+        if (*step == 'K')
+            testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", 0);
         if (*step == 'R')
             testreg::RemoveSettings(5);
         if (*step == 'H')
@@ -357,12 +370,18 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
 
 INSTANTIATE_TEST_SUITE_P(
     Scripts, ScriptedLaunchTest,
-    ::testing::Values(ScriptCase{"an end brings the countdown back, which may be aborted", 0, 1, false, "SCA"},
-                      ScriptCase{"three quick ends", 0, 1, false, "SCSCSB"},
-                      ScriptCase{"the slot run again while it counts down", 20, 0, false, "C2A"},
-                      ScriptCase{"the session ends during the countdown", 20, 1, false, "CE"},
-                      ScriptCase{"the session ends while the program runs", 0, 1, false, "SEH"},
-                      ScriptCase{"the slot removed while the program runs", 0, 1, false, "SRH"},
-                      ScriptCase{"a drive that comes after the countdown", 0, 0, true, "WMS"},
-                      ScriptCase{"Abort while waiting for a drive", 0, 0, true, "WA"}));
+    ::testing::Values(ScriptCase{"an end brings the countdown back, which may be aborted", 0, 1, "SCA"},
+                      ScriptCase{"three quick ends", 0, 1, "SCSCSB"},
+                      ScriptCase{"kept no longer before the third quick end", 0, 1, "SCSCKS"},
+                      ScriptCase{"the slot run again while it counts down", 20, 0, "C2A"},
+                      ScriptCase{"the session ends during the countdown", 20, 1, "CE"},
+                      ScriptCase{"the session ends while the program runs", 0, 1, "SEH"},
+                      ScriptCase{"the program ends between the logoff's question and its end", 0, 1, "SQHNE"},
+                      ScriptCase{"the slot removed while the program runs", 0, 1, "SRH"},
+                      ScriptCase{"a drive that comes after the countdown", 0, 0, "WMS", "L:\\show\\probe.exe"},
+                      ScriptCase{"Abort while waiting for a drive", 0, 0, "WA", "L:\\show\\probe.exe"},
+                      ScriptCase{"a show file on a drive not there yet", 0, 0, "WA", "tools\\probe.exe",
+                                 "L:\\shows\\gala.shw"},
+                      ScriptCase{"a program on a share", 0, 0, "WA", "\\\\kestrup-nas\\shows\\probe.exe", "",
+                                 "\\\\kestrup-nas\\shows"}));
 } // namespace
