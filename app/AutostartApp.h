@@ -43,6 +43,7 @@ public:
     void RecordEnd(const std::string& program, DWORD processId, DWORD exitCode, unsigned long long ranMs);
     void RecordRestartsStopped(const std::string& program);
     void RecordNotKeptRunning(const std::string& program);
+    void RecordNotResponding(const std::string& program, unsigned seconds);
     void RecordAbort(int secondsLeft);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 

@@ -32,7 +32,10 @@ void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResul
     if (result.error == ERROR_SUCCESS)
         eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
                         {Number(slot), command.commandLine, result.folder, Number(delay),
-                         Number(result.processId)});
+                         Number(result.processId),
+                         result.jobRefused ? " Only this process is watched: Windows did not let it be put in a job "
+                                             "that holds the processes it starts."
+                                           : ""});
     else
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
                         {Number(slot), command.program, result.folder,
@@ -57,6 +60,11 @@ void CAutostartApp::RecordRestartsStopped(const std::string& program)
 void CAutostartApp::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});
+}
+
+void CAutostartApp::RecordNotResponding(const std::string& program, unsigned seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_NOT_RESPONDING, {Number(slot), program, Number(seconds)});
 }
 
 void CAutostartApp::RecordAbort(int secondsLeft)

@@ -6,6 +6,7 @@
 #include "app/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
+#include "launch/ProgramWatch.h"
 #include "framework/StringFormat.h"
 #include "ui/WaitDialog.h"
 
@@ -33,6 +34,7 @@ INT_PTR CAutostartApp::RunCountdown(int delay, LaunchResult& started)
         RecordLaunch(command, result, delay);
     });
     dialog.SetAbortAction([this](int secondsLeft) { RecordAbort(secondsLeft); });
+    dialog.SetKept(settings.keepRunning);
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
     return outcome;
@@ -64,9 +66,13 @@ void CAutostartApp::RunLaunchMode()
         }
         const ULONGLONG since = ::GetTickCount64();
         const CSessionEndWindow session;
-        if (!session.WaitFor(started.process.get()))
+        const WatchEnd end =
+            WatchProgram(session, started.process.get(), started.job.get(), settings.notRespondingSeconds);
+        if (end == WatchEnd::SessionEnded)
             return;
         const ULONGLONG ranMs = ::GetTickCount64() - since;
+        if (end == WatchEnd::NotResponding)
+            RecordNotResponding(program, settings.notRespondingSeconds);
         DWORD exitCode = 0;
         ::GetExitCodeProcess(started.process.get(), &exitCode);
         RecordEnd(program, started.processId, exitCode, ranMs);

@@ -47,38 +47,42 @@ bool CSessionEndWindow::LogoffUnderWay() const
     return m_logoffAsked || ::GetSystemMetrics(SM_SHUTTINGDOWN) != 0;
 }
 
-bool CSessionEndWindow::WaitFor(HANDLE object) const
+DWORD CSessionEndWindow::Wait(DWORD count, const HANDLE* objects, DWORD milliseconds) const
 {
-    bool signalled = false;
+    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
     while (!m_sessionEnded)
     {
-        if (signalled && !LogoffUnderWay())
-            return true;
-        // Once signalled, only the logoff's messages are awaited, looking at
-        // the system's shutting-down flag each second.
-        const DWORD count = signalled ? 0 : 1;
-        const DWORD woken = ::MsgWaitForMultipleObjects(count, &object, FALSE, signalled ? 1000 : INFINITE,
-                                                        QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0 && count == 1)
+        DWORD left = milliseconds;
+        if (milliseconds != INFINITE)
         {
-            signalled = true;
-            continue;
+            const ULONGLONG now = ::GetTickCount64();
+            left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
         }
-        if (woken == WAIT_TIMEOUT)
-            continue;
+        const DWORD woken = ::MsgWaitForMultipleObjects(count, objects, FALSE, left, QS_ALLINPUT);
+        if (woken < WAIT_OBJECT_0 + count || woken == WAIT_TIMEOUT)
+            return woken;
         if (woken != WAIT_OBJECT_0 + count)
-            return false;
+            return kSessionOver;
         MSG message;
         while (!m_sessionEnded && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         {
             if (message.message == WM_QUIT)
             {
                 ::PostQuitMessage(static_cast<int>(message.wParam));
-                return false;
+                return kSessionOver;
             }
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
-    return false;
+    return kSessionOver;
+}
+
+bool CSessionEndWindow::EndIsTheLogoffs() const
+{
+    // The system's shutting-down flag is looked at each second.
+    while (LogoffUnderWay())
+        if (Wait(0, nullptr, 1000) == kSessionOver)
+            return true;
+    return m_sessionEnded;
 }

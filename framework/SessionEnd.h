@@ -14,14 +14,20 @@ public:
     CSessionEndWindow(const CSessionEndWindow&) = delete;
     CSessionEndWindow& operator=(const CSessionEndWindow&) = delete;
 
-    // Waits for the object to be signalled while this thread's windows get
-    // their messages, with no timer and no time of the processor's. False, at
-    // once, when the session ends or the thread is asked to quit (the request
-    // is left for the loop outside). Windows tells programs of a logoff in no
-    // set order: an object signalled from the logoff's question on is taken
-    // for the logoff's doing, and the wait goes on until the logoff ends
-    // (false) or is cancelled (true).
-    bool WaitFor(HANDLE object) const;
+    // What Wait returns once the session has ended or the thread was asked
+    // to quit (the request is left for the loop outside).
+    static constexpr DWORD kSessionOver = 0xFFFFFFF0;
+
+    // Waits for one of the objects to be signalled, or for the time
+    // (INFINITE: none), while this thread's windows get their messages, with
+    // no timer and no time of the processor's: WAIT_OBJECT_0 + its index,
+    // WAIT_TIMEOUT, or kSessionOver.
+    DWORD Wait(DWORD count, const HANDLE* objects, DWORD milliseconds) const;
+
+    // Windows tells programs of a logoff in no set order: what ends from the
+    // logoff's question on is the logoff's doing. Waits until the logoff ends
+    // (true) or is cancelled (false); false at once where none is under way.
+    bool EndIsTheLogoffs() const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -85,6 +85,26 @@ DWORD StartThroughShell(const LaunchCommand& command, const std::string& file, c
     return error;
 }
 
+// A process of the program may leave the job where it asks to: a start is
+// never refused. No limit ends the program with the tool.
+CKernelHandle MakeJob()
+{
+    CKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    if (job && !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
+        job.reset();
+    return job;
+}
+
+void PutInJob(LaunchResult& result, CKernelHandle job)
+{
+    if (job && ::AssignProcessToJobObject(job.get(), result.process.get()))
+        result.job = std::move(job);
+    else
+        result.jobRefused = true;
+}
+
 bool IsBatchFile(const std::string& path)
 {
     const size_t dot = path.rfind('.');
@@ -110,7 +130,7 @@ std::string NativeCommandInterpreter()
 // folder of a program is held open. A program in System32 is the native one,
 // as Explorer starts it, unless only this program's own System32 has it; its
 // command line still names it as written.
-LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record)
+LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record, bool kept)
 {
     const bool hasFolder = !command.folder.empty();
     const std::string folder = FolderAsSeenByAnyProgram(
@@ -138,20 +158,35 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     LaunchResult result;
+    CKernelHandle job = kept ? MakeJob() : CKernelHandle();
+    // Inherited by the program.
+    const UINT errorMode = ::GetErrorMode();
+    if (kept)
+        ::SetErrorMode(errorMode | SEM_NOGPFAULTERRORBOX);
+    // Suspended until it is in the job, so that nothing it starts escapes.
     if (::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
-                         nullptr, FALSE, 0, nullptr, hasFolder ? folder.c_str() : nullptr, &startup,
-                         &process))
+                         nullptr, FALSE, kept ? CREATE_SUSPENDED : 0, nullptr, hasFolder ? folder.c_str() : nullptr,
+                         &startup, &process))
     {
         CKernelHandle thread(process.hThread);
         result.process.reset(process.hProcess);
         result.processId = process.dwProcessId;
+        if (kept)
+        {
+            PutInJob(result, std::move(job));
+            ::ResumeThread(thread.get());
+        }
     }
     else
     {
         result.error = ::GetLastError();
         if (result.error == ERROR_BAD_EXE_FORMAT)
             result.error = StartThroughShell(command, nativeProgram, hasFolder ? folder.c_str() : nullptr, result);
+        if (kept && result.process)
+            PutInJob(result, std::move(job));
     }
+    if (kept)
+        ::SetErrorMode(errorMode);
     result.folder = hasFolder ? folder : CurrentFolder();
     if (record)
         record(result);

@@ -12,6 +12,11 @@
 struct LaunchResult
 {
     CKernelHandle process;
+    // For a kept program, the job that holds it and every process it starts;
+    // none where the system would not put the process in one (the tool runs
+    // in a job that allows no other), which `jobRefused` then says.
+    CKernelHandle job;
+    bool jobRefused = false;
     DWORD processId = 0;
     DWORD error = ERROR_SUCCESS;
     std::string folder;
@@ -23,7 +28,11 @@ using LaunchRecorder = std::function<void(const LaunchResult&)>;
 // program (a shortcut, a document) starts as Explorer starts it. A failed
 // start is reported in an "Error" box owned by the given window. `record`
 // learns how it went as soon as the system has answered, before any box.
-LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {});
+// A kept program runs in a job of its own, which it may leave where it asks
+// to and which does not end it when the tool ends, and a crash ends it at
+// once instead of holding it behind the system's crash box.
+LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {},
+                          bool kept = false);
 
 // The system's text for a failed start of the program, with the program's
 // path in place of every %1 of it.

@@ -27,6 +27,7 @@ inline constexpr char kKiosk[] = "Kiosk";
 inline constexpr char kDelay[] = "Delay";
 inline constexpr char kMode[] = "Mode";
 inline constexpr char kKeepRunning[] = "KeepRunning";
+inline constexpr char kNotRespondingSeconds[] = "NotRespondingSeconds";
 
 inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }

@@ -25,4 +25,8 @@ struct SlotSettings
     int delay = 0;  // seconds; a slot never saved loads as 20
     // Started again, after a countdown, whenever it ends.
     bool keepRunning = false;
+    // How long a window of a kept program may stay not responding before the
+    // program is ended and started again; 0 never. Not in the dialog: a save
+    // leaves the stored value as it is.
+    unsigned notRespondingSeconds = 60;
 };

@@ -10,6 +10,8 @@
 #include "framework/WinApp.h"
 #include "settings/RegistryNames.h"
 
+#include <algorithm>
+
 using namespace regnames;
 
 namespace
@@ -130,6 +132,10 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
     values.delay = ReadNumber(key, kDelay, 20);
     values.appType = static_cast<AppType>(ReadNumber(key, kMode, 0));
     values.keepRunning = ReadNumber(key, kKeepRunning, 0) != 0;
+    DWORD seconds = values.notRespondingSeconds;
+    key.QueryDWORDValue(kNotRespondingSeconds, seconds);
+    // Fewer seconds than a few checks would end a program that is only busy.
+    values.notRespondingSeconds = seconds == 0 ? 0 : std::max<DWORD>(seconds, 10);
     return values;
 }
 

@@ -178,7 +178,8 @@ BOOL CSettingsDialog::OnInitDialog()
         toolTip->AddTool(m_hWnd, zentorRadio, "Enable autostart for the vaxo Zentor");
         toolTip->AddTool(m_hWnd, userDefinedRadio, "Enable autostart for a user defined application");
         toolTip->AddTool(m_hWnd, kioskCheck, "Launch vaxo Zentor in kiosk mode");
-        toolTip->AddTool(m_hWnd, keepRunningCheck, "Start the application again, after the countdown, whenever it ends");
+        toolTip->AddTool(m_hWnd, keepRunningCheck, "Start the application again, after the countdown, whenever it ends, or when its "
+                                                 "window has not responded for a minute");
         toolTip->AddTool(m_hWnd, browseAppButton, "Browse File");
         toolTip->AddTool(m_hWnd, browseShowButton, "Browse Show File");
     }

@@ -124,6 +124,11 @@ void CWaitDialog::StartNow()
     if (timerId != 0)
         KillTimer(timerId);
     timerId = 0;
+    // Windows lets only a process that the foreground one allowed take the
+    // foreground, and the program's is not known before it starts, when the
+    // countdown is gone: the program must not open behind other windows.
+    if (::GetForegroundWindow() == m_hWnd)
+        ::AllowSetForegroundWindow(ASFW_ANY);
     ShowWindow(SW_HIDE);
     LaunchApplication(appPath);
     EndDialog(IDOK);
@@ -229,8 +234,11 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
 void CWaitDialog::LaunchApplication(std::string path)
 {
     const LaunchCommand command = BuildLaunchCommand(path, parameter, kiosk, showPath);
-    launched = StartProgram(m_hWnd, command, [this, &command](const LaunchResult& result) {
-        if (launchAction)
-            launchAction(command, result);
-    });
+    launched = StartProgram(
+        m_hWnd, command,
+        [this, &command](const LaunchResult& result) {
+            if (launchAction)
+                launchAction(command, result);
+        },
+        kept);
 }

@@ -39,6 +39,9 @@ public:
     // or after an abort.
     LaunchResult TakeLaunchResult() { return std::move(launched); }
 
+    // A kept program starts in a job of its own (see StartProgram).
+    void SetKept(bool on) { kept = on; }
+
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
     // What looks for a late volume; a test stands in for a server that does
@@ -85,6 +88,7 @@ private:
     AbortAction abortAction;
     LaunchResult launched;
     bool finished = false;
+    bool kept = false;
     ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
     ULONGLONG waitingSince = 0;
     CLateVolumeCheck::LookFunction lateVolumeLook;

@@ -236,16 +236,22 @@ struct ScriptCase
     const char* description;
     DWORD delay;
     DWORD keepRunning;
-    // S the program starts (in its folder), C a countdown shows, W it waits for the volume, M L: comes,
-    // A Abort, B the guard's box is answered, Q the logoff's question, N no countdown comes, E the
-    // session ends, R the slot is removed, K the slot is no longer kept running, H the program is let
-    // go, 2 the slot is run again.
+    // S the program starts (in its folder), C a countdown shows, F it shows `after` to `before` seconds
+    // after the start, with no window of the probe left, W it waits for the volume, M L: comes, A
+    // Abort, B the guard's box is answered, Q the logoff's question, N no countdown comes for `quiet`
+    // seconds, E the session ends, R the slot is removed, K the slot is no longer kept running, H the
+    // program is let go, 2 the slot is run again.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
     const char* program = "tools\\probe.exe";
     const char* show = "";
     const char* waitsFor = "L:";
+    const char* probeMode = "";  // see the probe
+    DWORD notRespondingSeconds = MAXDWORD;  // MAXDWORD: not stored
+    int after = 0;
+    int before = 0;
+    int quiet = 3;
 };
 
 // The tool as the Run value starts it, worked by a script; it ends at the
@@ -256,6 +262,7 @@ protected:
     void TearDown() override
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
         ::DeleteFileA((lateFolder + "\\show\\probe.exe").c_str());
         ::RemoveDirectoryA((lateFolder + "\\show").c_str());
         ::RemoveDirectoryA(lateFolder.c_str());
@@ -300,6 +307,10 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", "KestrupProbeHold");
     testreg::StoreSlot(5, {stored, row.show, "", 0, row.delay, 3});
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "KeepRunning", row.keepRunning);
+    if (row.notRespondingSeconds != MAXDWORD)
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "NotRespondingSeconds",
+                          row.notRespondingSeconds);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", row.probeMode);
     DWORD id = 0;
     char testsFolder[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, testsFolder);
@@ -314,6 +325,7 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     } ender{process.get()};
     HWND countdown = nullptr;
     ProbeRecord started;
+    ULONGLONG startedAt = 0;
     for (const char* step = row.script; *step != '\0'; ++step)
     {
         const std::string where = std::string(row.description) + ", step " + *step;
@@ -321,15 +333,21 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         {
             ASSERT_TRUE(WaitForProbeRecord(record, started, 30000) && ::DeleteFileA(record.c_str())) << where;
             EXPECT_EQ(AsUtf8(folder), started.folder) << where;
+            startedAt = ::GetTickCount64();
         }
-        if (*step == 'C' || *step == 'W' || *step == 'N')
+        if (*step == 'C' || *step == 'W' || *step == 'N' || *step == 'F')
         {
             const std::string label = *step == 'W' ? std::string("Waiting for ") + row.waitsFor : "";
             countdown = windows::WaitFor([id, &label](HWND w) {
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
                        && ::GetDlgItem(w, 1010) != nullptr && (label.empty() || windows::ControlText(w, 1013) == label);
-            }, *step == 'N' ? 3000 : 30000);
+            }, *step == 'N' ? row.quiet * 1000 : *step == 'F' ? row.before * 1000 : 30000);
             ASSERT_EQ(*step == 'N', countdown == nullptr) << where;
+        }
+        if (*step == 'F')
+        {
+            EXPECT_GE(::GetTickCount64() - startedAt, row.after * 1000ULL) << where << ": came back too soon";
+            EXPECT_EQ(nullptr, ::FindWindowA("KestrupProbe", nullptr)) << where << ": a window of the probe is left";
         }
         if (*step == 'M')
         {
@@ -383,5 +401,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"a show file on a drive not there yet", 0, 0, "WA", "tools\\probe.exe",
                                  "L:\\shows\\gala.shw"},
                       ScriptCase{"a program on a share", 0, 0, "WA", "\\\\kestrup-nas\\shows\\probe.exe", "",
-                                 "\\\\kestrup-nas\\shows"}));
+                                 "\\\\kestrup-nas\\shows"},
+                      ScriptCase{.description = "a launcher that starts the show and ends", .delay = 0,
+                                 .keepRunning = 1, .script = "SFA", .probeMode = "launch15", .after = 15,
+                                 .before = 40},
+                      ScriptCase{.description = "a window that stops responding", .delay = 0, .keepRunning = 1,
+                                 .script = "SFA", .probeMode = "frozen", .notRespondingSeconds = 15, .after = 15,
+                                 .before = 45},
+                      ScriptCase{.description = "a window that responds", .delay = 0, .keepRunning = 1,
+                                 .script = "SFA", .probeMode = "window30", .notRespondingSeconds = 10, .after = 30,
+                                 .before = 60},
+                      ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
+                                 .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
+                                 .notRespondingSeconds = 0, .quiet = 25}));
 } // namespace

@@ -93,4 +93,26 @@ TEST_F(LoadSettingsTest, UnreadableValuesTakeTheirDefaults)
     EXPECT_EQ(20, app.settings.delay);
     EXPECT_EQ(0, static_cast<int>(app.settings.appType));
 }
+struct NotRespondingCase
+{
+    DWORD stored;  // MAXDWORD: no value
+    unsigned loaded;
+};
+
+class NotRespondingLoadTest : public LoadSettingsTest, public ::testing::WithParamInterface<NotRespondingCase>
+{
+};
+
+TEST_P(NotRespondingLoadTest, TakesTheStoredSecondsWithAFloorAndNoneForZero)
+{
+    Store(0, "C:\\x.exe", 1, 3);
+    if (GetParam().stored != MAXDWORD)
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "NotRespondingSeconds", GetParam().stored);
+    app.LoadSettings();
+    EXPECT_EQ(GetParam().loaded, app.settings.notRespondingSeconds) << "stored " << GetParam().stored;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NotRespondingLoadTest,
+                         ::testing::Values(NotRespondingCase{MAXDWORD, 60}, NotRespondingCase{0, 0},
+                                           NotRespondingCase{5, 10}, NotRespondingCase{90, 90}));
 } // namespace
