@@ -139,9 +139,10 @@ TEST_F(EventLogTest, StartedProgramIsInformation)
     StoreSlot4(program, 0);
 
     Entry entry = Run("/run 4", End, [](DWORD) {});
-    ASSERT_EQ(5u, entry.strings.size());
+    ASSERT_EQ(6u, entry.strings.size());
     EXPECT_NE(0, std::atoi(entry.strings[4].c_str())) << "process id " << entry.strings[4];
-    entry.strings.pop_back();
+    EXPECT_EQ("", entry.strings[5]) << "a program not kept running is watched by nothing";
+    entry.strings.resize(4);
     EXPECT_EQ("trace", entry.level);
     EXPECT_EQ((std::vector<std::string>{"4", "\"" + program + "\"", folder, "0"}), entry.strings);
 }
