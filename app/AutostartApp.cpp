@@ -1,6 +1,7 @@
 #include "app/AutostartApp.h"
 
 #include "app/AutostartCommandLineInfo.h"
+#include "app/LaunchMode.h"
 #include "app/RunSwitch.h"
 #include "framework/MessageBox.h"
 #include "framework/Paths.h"
@@ -81,7 +82,7 @@ void CAutostartApp::LoadSettings()
 void CAutostartApp::SaveSettings(const SlotSettings& values)
 {
     const std::string failure = Store().Save(slot, values, exePath);
-    RecordSave(values, failure);
+    Records().RecordSave(values, failure);
     if (failure.empty())
     {
         AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
@@ -90,6 +91,11 @@ void CAutostartApp::SaveSettings(const SlotSettings& values)
     // Owned by the settings dialog, which thus takes no second OK meanwhile.
     ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, failure.c_str(),
                   "Error", MB_OK | MB_ICONERROR);
+}
+
+void CAutostartApp::RunLaunchMode()
+{
+    CLaunchMode(slot, settings, Store(), Records()).Run();
 }
 
 void CAutostartApp::RunConfigurationMode()

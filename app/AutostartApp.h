@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/EventRecords.h"
 #include "framework/EventLog.h"
 #include "framework/WinApp.h"
-#include "launch/Launcher.h"
 #include "settings/Companions.h"
 #include "settings/RegistryNames.h"
 #include "settings/RegistryWriter.h"
@@ -37,16 +37,6 @@ public:
     // tells the user how it went.
     void SaveSettings(const SlotSettings& values);
 
-    // Entries in the Application event log; none is ever in the way of what
-    // it records.
-    void RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay);
-    void RecordEnd(const std::string& program, DWORD processId, DWORD exitCode, unsigned long long ranMs);
-    void RecordRestartsStopped(const std::string& program);
-    void RecordNotKeptRunning(const std::string& program);
-    void RecordNotResponding(const std::string& program, unsigned seconds);
-    void RecordAbort(int secondsLeft);
-    void RecordSave(const SlotSettings& values, const std::string& failure);
-
     int slot = 0;
     bool runRequested = false;
     SlotSettings settings;
@@ -59,10 +49,7 @@ protected:
     virtual void RunConfigurationMode();
 
     CSlotStore Store() { return CSlotStore(*this, registryWriter); }
-
-    // One countdown and the start after it; IDOK once the start was tried,
-    // IDCANCEL for an abort, IDABORT when the session ended.
-    INT_PTR RunCountdown(int delay, LaunchResult& started);
+    CEventRecords Records() { return CEventRecords(eventLog, slot); }
 
 private:
     CRegistryWriter registryWriter;

@@ -1,7 +1,7 @@
 // What the application writes to the Application event log: one entry for
 // every start, abort and failure at logon and for every save, so that an
 // administrator can see later what happened on a PC nobody watched.
-#include "app/AutostartApp.h"
+#include "app/EventRecords.h"
 
 #include "EventMessages.h"
 #include "app/RestartGuard.h"
@@ -27,7 +27,7 @@ const char* KindName(AppType type)
 }
 } // namespace
 
-void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay)
+void CEventRecords::RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay)
 {
     if (result.error == ERROR_SUCCESS)
         eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
@@ -42,7 +42,7 @@ void CAutostartApp::RecordLaunch(const LaunchCommand& command, const LaunchResul
                          StartFailureText(result.error, command.program)});
 }
 
-void CAutostartApp::RecordEnd(const std::string& program, DWORD processId, DWORD exitCode,
+void CEventRecords::RecordEnd(const std::string& program, DWORD processId, DWORD exitCode,
                               unsigned long long ranMs)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_ENDED,
@@ -50,29 +50,29 @@ void CAutostartApp::RecordEnd(const std::string& program, DWORD processId, DWORD
                      Number(static_cast<long long>(ranMs / 1000))});
 }
 
-void CAutostartApp::RecordRestartsStopped(const std::string& program)
+void CEventRecords::RecordRestartsStopped(const std::string& program)
 {
     eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_RESTARTS_STOPPED,
                     {Number(slot), program, Number(CRestartGuard::kEndsInARow),
                      Number(static_cast<long long>(CRestartGuard::kSoonMs / 1000))});
 }
 
-void CAutostartApp::RecordNotKeptRunning(const std::string& program)
+void CEventRecords::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});
 }
 
-void CAutostartApp::RecordNotResponding(const std::string& program, unsigned seconds)
+void CEventRecords::RecordNotResponding(const std::string& program, unsigned seconds)
 {
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_NOT_RESPONDING, {Number(slot), program, Number(seconds)});
 }
 
-void CAutostartApp::RecordAbort(int secondsLeft)
+void CEventRecords::RecordAbort(int secondsLeft)
 {
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_COUNTDOWN_ABORTED, {Number(slot), Number(secondsLeft)});
 }
 
-void CAutostartApp::RecordSave(const SlotSettings& values, const std::string& failure)
+void CEventRecords::RecordSave(const SlotSettings& values, const std::string& failure)
 {
     if (!failure.empty())
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_SAVE_FAILED, {Number(slot), failure});

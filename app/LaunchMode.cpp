@@ -1,13 +1,10 @@
-// Launch mode: the countdown and the start; for a slot kept running, the
-// countdown and the start again whenever the program ends, for as long as the
-// slot asks for it and the session lasts.
-#include "app/AutostartApp.h"
+#include "app/LaunchMode.h"
 
 #include "app/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
-#include "launch/ProgramWatch.h"
 #include "framework/StringFormat.h"
+#include "launch/ProgramWatch.h"
 #include "ui/WaitDialog.h"
 
 #include <algorithm>
@@ -27,20 +24,20 @@ void ReportRestartsStopped(const std::string& program)
 }
 } // namespace
 
-INT_PTR CAutostartApp::RunCountdown(int delay, LaunchResult& started)
+INT_PTR CLaunchMode::RunCountdown(int delay, LaunchResult& started)
 {
     CWaitDialog dialog(delay, settings.appPath, settings.showPath, settings.parameter, settings.kiosk, nullptr);
     dialog.SetLaunchAction([this, delay](const LaunchCommand& command, const LaunchResult& result) {
-        RecordLaunch(command, result, delay);
+        records.RecordLaunch(command, result, delay);
     });
-    dialog.SetAbortAction([this](int secondsLeft) { RecordAbort(secondsLeft); });
+    dialog.SetAbortAction([this](int secondsLeft) { records.RecordAbort(secondsLeft); });
     dialog.SetKept(settings.keepRunning);
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
     return outcome;
 }
 
-void CAutostartApp::RunLaunchMode()
+void CLaunchMode::Run()
 {
     // One of this program a slot in a session: the same slot started again
     // (by a copy of its Run command in the Startup folder, say) starts nothing.
@@ -61,7 +58,7 @@ void CAutostartApp::RunLaunchMode()
         const std::string program = Unquoted(settings.appPath);
         if (!started.process)
         {
-            RecordNotKeptRunning(program);
+            records.RecordNotKeptRunning(program);
             return;
         }
         const ULONGLONG since = ::GetTickCount64();
@@ -72,16 +69,16 @@ void CAutostartApp::RunLaunchMode()
             return;
         const ULONGLONG ranMs = ::GetTickCount64() - since;
         if (end == WatchEnd::NotResponding)
-            RecordNotResponding(program, settings.notRespondingSeconds);
+            records.RecordNotResponding(program, settings.notRespondingSeconds);
         DWORD exitCode = 0;
         ::GetExitCodeProcess(started.process.get(), &exitCode);
-        RecordEnd(program, started.processId, exitCode, ranMs);
+        records.RecordEnd(program, started.processId, exitCode, ranMs);
         // Disable, or a slot no longer kept running, ends the keeping quietly.
-        if (!Store().LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
+        if (!store.LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
             return;
         if (!guard.MayStartAgain(ranMs))
         {
-            RecordRestartsStopped(program);
+            records.RecordRestartsStopped(program);
             ReportRestartsStopped(program);
             return;
         }

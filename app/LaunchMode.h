@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/EventRecords.h"
+#include "launch/Launcher.h"
+#include "settings/SlotSettings.h"
+#include "settings/SlotStore.h"
+
+#include <utility>
+
+// Launch mode for one slot: the countdown and the start; for a slot kept
+// running, the countdown and the start again whenever the program ends, for
+// as long as the slot asks for it and the session lasts. The one place that
+// decides to record, to start again or to stop.
+class CLaunchMode
+{
+public:
+    CLaunchMode(int slot, SlotSettings settings, CSlotStore store, CEventRecords records)
+        : slot(slot), settings(std::move(settings)), store(store), records(records)
+    {
+    }
+
+    void Run();
+
+private:
+    // One countdown and the start after it; IDOK once the start was tried,
+    // IDCANCEL for an abort, IDABORT when the session ended.
+    INT_PTR RunCountdown(int delay, LaunchResult& started);
+
+    int slot;
+    SlotSettings settings;
+    CSlotStore store;
+    CEventRecords records;
+};
