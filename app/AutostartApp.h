@@ -37,6 +37,12 @@ public:
     // tells the user how it went.
     void SaveSettings(const SlotSettings& values);
 
+    // The command map: the Help command goes to the default help handler.
+    BOOL OnCmdMsg(UINT id) override;
+    // Help without a manual at hand: a box on top of the settings with the
+    // program's own text, after the tooltip of the control F1 was pressed on.
+    void WinHelp(DWORD_PTR context, UINT command) override;
+
     int slot = 0;
     bool runRequested = false;
     SlotSettings settings;

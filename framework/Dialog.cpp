@@ -164,6 +164,18 @@ void CDialog::DoDataExchange(CDataExchange*)
 {
 }
 
+BOOL CDialog::OnHelpInfo(HELPINFO* info)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return FALSE;
+    app->m_dwPromptContext =
+        info != nullptr && info->iContextType == HELPINFO_WINDOW && info->iCtrlId > 0 ? info->iCtrlId : 0;
+    ::SendMessageA(m_hWnd, WM_COMMAND, ID_HELP, 0);
+    app->m_dwPromptContext = 0;
+    return TRUE;
+}
+
 BOOL CDialog::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return FALSE;
@@ -218,6 +230,16 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
+    if (message == WM_HELP)
+    {
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, OnHelpInfo(reinterpret_cast<HELPINFO*>(lParam)));
+        return TRUE;
+    }
+    // A command from no control (a menu, a key, a program) that the dialog
+    // does not handle goes to the application.
+    CWinApp* app = AfxGetApp();
+    if (message == WM_COMMAND && lParam == 0 && app != nullptr && app->OnCmdMsg(LOWORD(wParam)))
+        return TRUE;
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
     {
         if (LOWORD(wParam) == IDOK)
@@ -235,7 +257,6 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     {
         // The application's main window is gone: forget it and ask the
         // thread to end.
-        CWinApp* app = AfxGetApp();
         if (app != nullptr && app->m_pMainWnd == this)
         {
             app->m_pMainWnd = nullptr;

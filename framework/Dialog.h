@@ -30,6 +30,9 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* dx);
+    // F1: the application's help for the control in use, through the Help
+    // command.
+    virtual BOOL OnHelpInfo(HELPINFO* info);
 
     // The message map; the base handles nothing.
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

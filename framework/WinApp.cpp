@@ -35,6 +35,20 @@ CWinApp::~CWinApp()
         currentApp = nullptr;
 }
 
+BOOL CWinApp::OnCmdMsg(UINT)
+{
+    return FALSE;
+}
+
+void CWinApp::OnHelp()
+{
+    WinHelp(m_dwPromptContext, HELP_CONTEXT);
+}
+
+void CWinApp::WinHelp(DWORD_PTR, UINT)
+{
+}
+
 BOOL CWinApp::InitInstance()
 {
     return TRUE;

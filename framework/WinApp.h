@@ -10,6 +10,8 @@ class CWnd;
 // The framework's application-title string: the application's name when it
 // was constructed without one.
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000;
+// The framework's Help command, which F1 in a dialog sends.
+constexpr UINT ID_HELP = 0xE146;
 
 // The application object. Exactly one exists at a time; the program entry
 // drives it (AfxWinMain). Profile functions work in registry mode only:
@@ -46,6 +48,16 @@ public:
     // is opened for reading only.
     LONG OpenSectionKeyToRead(const char* section, CRegKey& key) const;
 
+    // The application's command map: commands that no window handled. FALSE
+    // where it has no entry for the command.
+    virtual BOOL OnCmdMsg(UINT id);
+    // The default help handler: help for the prompt's context.
+    void OnHelp();
+    // Shows help for a context; without a help engine, nothing.
+    virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
+
+    // The control F1 was pressed on (its id), 0 for the window as a whole.
+    DWORD m_dwPromptContext = 0;
     std::string m_pszAppName;
     std::string m_pszRegistryKey;
     std::string m_pszProfileName;

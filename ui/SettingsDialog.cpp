@@ -4,6 +4,7 @@
 #include "framework/Dpi.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/ResourceString.h"
 #include "ui/Colours.h"
 #include "ui/resource.h"
 
@@ -173,15 +174,10 @@ BOOL CSettingsDialog::OnInitDialog()
         toolTip.reset();
     if (toolTip)
     {
-        toolTip->AddTool(m_hWnd, disableRadio, "Disable autostart");
-        toolTip->AddTool(m_hWnd, orbxPlayerRadio, "Enable autostart for the vaxo ORBX Player");
-        toolTip->AddTool(m_hWnd, zentorRadio, "Enable autostart for the vaxo Zentor");
-        toolTip->AddTool(m_hWnd, userDefinedRadio, "Enable autostart for a user defined application");
-        toolTip->AddTool(m_hWnd, kioskCheck, "Launch vaxo Zentor in kiosk mode");
-        toolTip->AddTool(m_hWnd, keepRunningCheck, "Start the application again, after the countdown, whenever it ends, or when its "
-                                                 "window has not responded for a minute");
-        toolTip->AddTool(m_hWnd, browseAppButton, "Browse File");
-        toolTip->AddTool(m_hWnd, browseShowButton, "Browse Show File");
+        // Each control's tip is the string of its id, which F1's help shows too.
+        for (UINT id : {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
+                        IDC_BROWSE_APP, IDC_BROWSE_SHOW})
+            toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
     }
 
     zentorRadio.EnableWindow(!zentorPath.empty());

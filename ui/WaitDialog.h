@@ -54,6 +54,8 @@ protected:
     void OnCancel() override;
     void DoDataExchange(CDataExchange* dx) override;
 
+    // The countdown has no help: F1 changes nothing.
+    BOOL OnHelpInfo(HELPINFO*) override { return TRUE; }
     void OnTimer(UINT_PTR id);
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDpiChanged(UINT dpi);

@@ -2,6 +2,11 @@
 
 // The application title; also the framework's application-title string.
 #define IDS_APP_TITLE 57344
+// The help that F1 shows in the settings; the tooltip of a control is the
+// string of the control's id.
+#define IDS_HELP_CAPTION 200
+#define IDS_HELP 201
+#define IDS_HELP_VERSION 202
 
 // Countdown dialog
 #define IDD_WAIT 131

@@ -3,6 +3,7 @@
 #include "tests/support/Registry.h"
 #include "tests/support/SettingsSession.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowDriver.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -73,4 +74,75 @@ TEST_F(ConfigurationEndToEndTest, SavedSlotIsRegisteredAndItsRunValueStartsThePr
     ASSERT_TRUE(WaitForProbeRecord(record, started));
     EXPECT_EQ("\"" + AsUtf8(program) + "\" " + kAnyScript, started.commandLine);
 }
+struct HelpCase
+{
+    const char* description;
+    int focus;           // the control in use
+    bool byCommand;      // the Help command sent instead of F1
+    const char* begins;  // what the help begins with
+};
+
+class HelpTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<HelpCase>
+{
+};
+
+TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
+{
+    const HelpCase& row = GetParam();
+    DWORD processId = 0;
+    const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
+    ASSERT_TRUE(process);
+    SeenBox help, saved;  // the help box is found by its caption
+    HWND focusAfter = nullptr, control = nullptr;
+    {
+        SettingsSession s(processId, true);
+        ASSERT_TRUE(s.Found());
+        s.Click(IDC_USER_DEFINED);
+        s.Type(IDC_APP_PATH, "C:\\Shows\\player.exe");
+        s.Type(IDC_PARAMETER, "-typed before help");
+        control = ::GetDlgItem(s.Dialog(), row.focus);
+        ::SendMessageA(s.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        if (row.byCommand)
+            ::PostMessageA(s.Dialog(), WM_COMMAND, 57670, 0);
+        else
+            windows::PressKey(s.Dialog(), VK_F1);
+        const HWND box = windows::WaitFor([processId](HWND w) {
+            return windows::BelongsToProcess(w, processId) && windows::Text(w) == "Kestrup Help";
+        }, 10000);
+        if (box != nullptr)
+        {
+            help = {windows::Text(box), windows::MessageBoxText(box), ::GetWindow(box, GW_OWNER), true};
+            windows::PressKey(box, VK_ESCAPE);
+            for (int i = 0; i < 100 && ::IsWindow(box); ++i)
+                ::Sleep(50);
+        }
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof(thread);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(s.Dialog(), nullptr), &thread);
+        focusAfter = thread.hwndFocus;
+        s.Click(IDOK);
+        saved = s.AnswerBox();
+        EXPECT_EQ(s.Dialog(), help.owner) << row.description;
+    }
+    ::WaitForSingleObject(process.get(), 30000);
+    ASSERT_TRUE(help.found) << row.description << ": no help";
+    EXPECT_EQ(0u, help.text.find(row.begins)) << row.description << ": " << help.text;
+    for (const char* words : {"Zentor", "Show File", "Kiosk Mode", "Parameter", "Abort", "its own folder",
+                              "Start again when it ends", "share", "Disable", "SlotN", "/run N",
+                              "Application event log, source \"vaxo Kestrup\"", "Version 3.6.0", "README.txt"})
+        EXPECT_NE(std::string::npos, help.text.find(words)) << row.description << ": no \"" << words << "\"";
+    EXPECT_EQ(control, focusAfter) << row.description << ": the focus moved";
+    EXPECT_EQ("Settings successfully saved.", saved.text) << row.description;
+    DWORD type = 0;
+    std::string parameter;
+    testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "Parameter", type, parameter);
+    EXPECT_EQ(std::string("-typed before help", 19), parameter) << row.description;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, HelpTest,
+    ::testing::Values(HelpCase{"F1 in the Parameter field", IDC_PARAMETER, false, "Kestrup starts one program"},
+                      HelpCase{"F1 on User Defined", IDC_USER_DEFINED, false,
+                               "Enable autostart for a user defined application\n\nKestrup starts one program"},
+                      HelpCase{"the Help command", IDC_PARAMETER, true, "Kestrup starts one program"}));
 } // namespace

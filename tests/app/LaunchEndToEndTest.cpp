@@ -240,7 +240,7 @@ struct ScriptCase
     // after the start, with no window of the probe left, W it waits for the volume, M L: comes, A
     // Abort, B the guard's box is answered, Q the logoff's question, N no countdown comes for `quiet`
     // seconds, E the session ends, R the slot is removed, K the slot is no longer kept running, H the
-    // program is let go, 2 the slot is run again.
+    // program is let go, 2 the slot is run again, 1 F1 on the countdown.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -357,6 +357,8 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         }
         if (*step == 'A')
             windows::Press(countdown, IDCANCEL);
+        if (*step == '1')
+            windows::PressKey(countdown, VK_F1);
         if (*step == 'B')
         {
             HWND box = windows::WaitFor([id](HWND w) {
@@ -392,6 +394,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"three quick ends", 0, 1, "SCSCSB"},
                       ScriptCase{"kept no longer before the third quick end", 0, 1, "SCSCKS"},
                       ScriptCase{"the slot run again while it counts down", 20, 0, "C2A"},
+                      ScriptCase{"F1 on the countdown", 3, 0, "C1S"},
                       ScriptCase{"the session ends during the countdown", 20, 1, "CE"},
                       ScriptCase{"the session ends while the program runs", 0, 1, "SEH"},
                       ScriptCase{"the program ends between the logoff's question and its end", 0, 1, "SQHNE"},

@@ -98,6 +98,17 @@ void Press(HWND dialog, int buttonId)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, buttonId)));
 }
 
+void PressKey(HWND window, WORD key)
+{
+    ::SetForegroundWindow(window);
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
 namespace
 {
 BOOL CALLBACK Collect(HWND window, LPARAM context)

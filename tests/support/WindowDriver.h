@@ -28,6 +28,8 @@ std::string MessageBoxText(HWND box);
 
 // Presses a button of a dialog or message box.
 void Press(HWND dialog, int buttonId);
+// Brings the window to the front and presses the key, as the keyboard does.
+void PressKey(HWND window, WORD key);
 
 // The visible dialogs and message boxes of a thread.
 std::vector<HWND> DialogsOfThread(DWORD threadId);
