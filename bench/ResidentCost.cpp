@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     End(floor);
     ::SetEvent(hold);
     DWORD program = 0;
-    ::GetWindowThreadProcessId(::FindWindowA("KestrupProbe", nullptr), &program);
+    ::GetWindowThreadProcessId(::FindWindowA(nullptr, "Kestrup probe"), &program);
     if (const HANDLE shown = ::OpenProcess(PROCESS_TERMINATE, FALSE, program))
     {
         ::TerminateProcess(shown, 0);

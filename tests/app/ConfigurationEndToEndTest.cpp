@@ -100,18 +100,17 @@ TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
         s.Click(IDC_USER_DEFINED);
         s.Type(IDC_APP_PATH, "C:\\Shows\\player.exe");
         s.Type(IDC_PARAMETER, "-typed before help");
-        control = ::GetDlgItem(s.Dialog(), row.focus);
-        ::SendMessageA(s.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        ::SendMessageA(s.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control = ::GetDlgItem(s.Dialog(), row.focus)),
+                       TRUE);
         if (row.byCommand)
             ::PostMessageA(s.Dialog(), WM_COMMAND, 57670, 0);
         else
             windows::PressKey(s.Dialog(), VK_F1);
-        const HWND box = windows::WaitFor([processId](HWND w) {
-            return windows::BelongsToProcess(w, processId) && windows::Text(w) == "Kestrup Help";
-        }, 10000);
-        if (box != nullptr)
+        if (const HWND box = windows::WaitFor([processId](HWND w) {
+                return windows::BelongsToProcess(w, processId) && windows::Text(w) == "Kestrup Help";
+            }, 10000))
         {
-            help = {windows::Text(box), windows::MessageBoxText(box), ::GetWindow(box, GW_OWNER), true};
+            help = {"", windows::MessageBoxText(box), ::GetWindow(box, GW_OWNER), true};
             windows::PressKey(box, VK_ESCAPE);
             for (int i = 0; i < 100 && ::IsWindow(box); ++i)
                 ::Sleep(50);

@@ -347,7 +347,7 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         if (*step == 'F')
         {
             EXPECT_GE(::GetTickCount64() - startedAt, row.after * 1000ULL) << where << ": came back too soon";
-            EXPECT_EQ(nullptr, ::FindWindowA("KestrupProbe", nullptr)) << where << ": a window of the probe is left";
+            EXPECT_EQ(nullptr, ::FindWindowA(nullptr, "Kestrup probe")) << where << ": a window of the probe is left";
         }
         if (*step == 'M')
         {

@@ -7,11 +7,6 @@
 
 namespace
 {
-HWND Window(int n)
-{
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(n));
-}
-
 struct HangCase
 {
     const char* description;
@@ -35,7 +30,7 @@ TEST_P(HangTrackerTest, EndsOnlyAWindowNotRespondingAtEveryCheckForLongEnough)
     {
         std::vector<watch::WindowState> windows;
         for (size_t i = 0; i < row.checks[check].size(); ++i)
-            windows.push_back({Window(static_cast<int>(i) + 1), row.checks[check][i] == 'r'});
+            windows.push_back({reinterpret_cast<HWND>(i + 1), row.checks[check][i] == 'r'});
         if (tracker.NotRespondingTooLong(windows, 1000 + check * watch::kCheckMs, row.seconds))
             endedAt = static_cast<int>(check);
     }
@@ -50,11 +45,4 @@ INSTANTIATE_TEST_SUITE_P(
                       HangCase{"one of two hangs", 10, {"rh", "rh", "rh"}, 2},
                       HangCase{"never checked", 0, {"h", "h", "h", "h"}, -1},
                       HangCase{"no window", 10, {"", "", ""}, -1}));
-
-TEST(LeftIsNoShowTest, OnlyAfterAMinuteWithoutAWindow)
-{
-    EXPECT_FALSE(watch::LeftIsNoShow(0, 500000)) << "a window at the last check";
-    EXPECT_FALSE(watch::LeftIsNoShow(1000, 1000 + watch::kWindowlessMs - 1));
-    EXPECT_TRUE(watch::LeftIsNoShow(1000, 1000 + watch::kWindowlessMs));
-}
 } // namespace

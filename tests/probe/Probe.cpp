@@ -2,9 +2,10 @@
 // folder, one per line in UTF-8 (whatever the code page), to the file named by
 // KESTRUP_PROBE_RECORD. Where KESTRUP_PROBE_HOLD names an event, it runs on
 // until that event lets it go. KESTRUP_PROBE_MODE makes it a show: "window<N>"
-// shows a window (class KestrupProbe) that answers for N seconds, "frozen" one
+// shows a window ("Kestrup probe") that answers for N seconds, "frozen" one
 // that stops answering (until the hold event lets it go), "launch<N>" a
-// launcher that starts an unrecorded copy of itself as "window<N>" and ends.
+// launcher that starts a copy of itself as "window<N>" (recording beside the
+// record) and ends.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -23,86 +24,55 @@ void WriteUtf8(HANDLE file, const wchar_t* text)
     ::HeapFree(::GetProcessHeap(), 0, buffer);
 }
 
-// A visible window that answers for `seconds`, or stops answering at once.
+// A visible window that answers for `seconds`, or stops answering after half a
+// second (until the hold event, if any, lets it go).
 void ShowWindowFor(int seconds, bool frozen)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "KestrupProbe";
-    ::RegisterClassA(&windowClass);
-    HWND window = ::CreateWindowExA(0, "KestrupProbe", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                    200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
-    const DWORD until = ::GetTickCount() + (frozen ? 500 : seconds * 1000);
+    ::CreateWindowExA(0, "STATIC", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                      nullptr, nullptr, nullptr);
     MSG message;
-    while (static_cast<int>(until - ::GetTickCount()) > 0)
-    {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, until - ::GetTickCount(), QS_ALLINPUT);
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&message);
-    }
-    if (frozen)
-    {
-        wchar_t hold[MAX_PATH] = L"";
-        if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
-            ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
+    for (const DWORD until = ::GetTickCount() + (frozen ? 500 : seconds * 1000);
+         static_cast<int>(until - ::GetTickCount()) > 0;)
+        if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, until - ::GetTickCount(), QS_ALLINPUT);
         else
-            ::Sleep(INFINITE);
-    }
-    ::DestroyWindow(window);
-}
-
-void StartCopy(const char* mode)
-{
-    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode);
-    ::SetEnvironmentVariableA("KESTRUP_PROBE_RECORD", nullptr);
-    char self[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (::CreateProcessA(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
+            ::DispatchMessageA(&message);
+    if (frozen && ::GetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr, 0) == 0)
+        ::Sleep(INFINITE);
 }
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char mode[32] = "";
-    ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
     wchar_t record[MAX_PATH] = L"";
-    if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", record, MAX_PATH) == 0 && mode[0] == '\0')
+    if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", record, MAX_PATH) == 0)
         return 2;
-    if (record[0] != L'\0')
-    {
-        wchar_t folder[MAX_PATH] = L"";
-        ::GetCurrentDirectoryW(MAX_PATH, folder);
-        // Written under a temporary name and renamed, so a reader never sees half a record.
-        wchar_t partial[MAX_PATH + 8];
-        wsprintfW(partial, L"%s.part", record);
-        HANDLE file = ::CreateFileW(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return 1;
-        WriteUtf8(file, ::GetCommandLineW());
-        WriteUtf8(file, folder);
-        ::CloseHandle(file);
-        ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
-    }
+    wchar_t folder[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+
+    // Written under a temporary name and renamed, so a reader never sees half a record.
+    wchar_t partial[MAX_PATH + 8];
+    wsprintfW(partial, L"%s.part", record);
+    HANDLE file = ::CreateFileW(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    WriteUtf8(file, ::GetCommandLineW());
+    WriteUtf8(file, folder);
+    ::CloseHandle(file);
+    ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
+    char mode[32] = "", self[MAX_PATH] = "", copy[32] = "window";
+    ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
     if (::StrCmpNA(mode, "launch", 6) == 0)
     {
-        char copy[32] = "window";
-        ::lstrcatA(copy, mode + 6);
-        StartCopy(copy);
-        return 0;
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, mode + 6));
+        ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
+        self[0] = '"';
+        ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH - 2);
+        return ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
     }
     if (::lstrcmpA(mode, "frozen") == 0 || ::StrCmpNA(mode, "window", 6) == 0)
-    {
         ShowWindowFor(::StrToIntA(mode + 6), mode[0] == 'f');
-        return 0;
-    }
     wchar_t hold[MAX_PATH] = L"";
     if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
         ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
