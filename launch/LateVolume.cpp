@@ -3,6 +3,8 @@
 #include "framework/AnsiText.h"
 #include "framework/NativeView.h"
 
+#include <cstring>
+
 namespace
 {
 bool IsSeparator(char c)
@@ -23,13 +25,31 @@ std::string Share(const std::string& path, UINT codePage)
             break;
     return separators >= 1 ? std::string(path.c_str(), i) : std::string();
 }
+
+bool OnDrive(const std::string& path)
+{
+    return path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])
+           && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
 } // namespace
+
+bool LookMayStall(const std::string& path, UINT codePage)
+{
+    if (!Share(path, codePage).empty())
+        return true;
+    char device[MAX_PATH] = "";
+    if (!OnDrive(path) || ::QueryDosDeviceA(std::string(path.c_str(), 2).c_str(), device, MAX_PATH) == 0)
+        return false;
+    for (const char* local : {"\\Device\\HarddiskVolume", "\\Device\\CdRom", "\\Device\\Floppy"})
+        if (_strnicmp(device, local, std::strlen(local)) == 0)
+            return false;
+    return true;
+}
 
 std::string LateVolume(const std::string& path, UINT codePage)
 {
     const std::string share = Share(path, codePage);
-    const bool onDrive = path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])
-                         && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    const bool onDrive = OnDrive(path);
     if ((share.empty() && !onDrive) || PathExists(path))
         return std::string();
     if (!share.empty())

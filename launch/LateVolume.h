@@ -12,3 +12,8 @@
 // path on a local fixed drive, a relative path or a bare name, which nothing
 // will bring later.
 std::string LateVolume(const std::string& path, UINT codePage = CP_ACP);
+
+// Whether looking for the path may wait on a server: a path on a share, or
+// on a drive letter that names anything but a local volume (a network
+// drive). Asks the system's names of its devices only, which never wait.
+bool LookMayStall(const std::string& path, UINT codePage = CP_ACP);

@@ -1,5 +1,7 @@
 #include "launch/LateVolumeCheck.h"
 
+#include "launch/LateVolume.h"
+
 // Shared by the check and its thread, whichever lets go of it last.
 struct CLateVolumeCheck::Look
 {
@@ -39,14 +41,19 @@ void CLateVolumeCheck::Release(Look* look)
         delete look;
 }
 
-DWORD WINAPI CLateVolumeCheck::Run(void* parameter)
+void CLateVolumeCheck::Answer(Look* look)
 {
-    Look* look = static_cast<Look*>(parameter);
     std::string volume = look->function(look->program);
     if (volume.empty())
         volume = look->function(look->show);
     look->answer = std::move(volume);
     ::InterlockedExchange(&look->done, 1);
+}
+
+DWORD WINAPI CLateVolumeCheck::Run(void* parameter)
+{
+    Look* look = static_cast<Look*>(parameter);
+    Answer(look);
     ::PostMessageA(look->window, look->message, 0, 0);
     Release(look);
     return 0;
@@ -54,9 +61,14 @@ DWORD WINAPI CLateVolumeCheck::Run(void* parameter)
 
 bool CLateVolumeCheck::Start(HWND window, UINT message)
 {
-    Look* look = new Look{2, 0, program, show, lookFunction, window, message, std::string()};
-    const HANDLE started = ::CreateThread(nullptr, 0, Run, look, 0, nullptr);
-    if (started == nullptr)
+    // A thread costs memory for as long as the program runs: a look that
+    // never waits on a server is made here.
+    const bool mayStall = LookMayStall(program) || LookMayStall(show);
+    Look* look = new Look{mayStall ? 2 : 1, 0, program, show, lookFunction, window, message, std::string()};
+    HANDLE started = nullptr;
+    if (!mayStall)
+        Answer(look);
+    else if ((started = ::CreateThread(nullptr, 0, Run, look, 0, nullptr)) == nullptr)
     {
         delete look;
         return false;
@@ -74,7 +86,7 @@ bool CLateVolumeCheck::UnderWay() const
 
 bool CLateVolumeCheck::WaitForAnswer(DWORD milliseconds) const
 {
-    return thread != nullptr && ::WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+    return !UnderWay() || (thread != nullptr && ::WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0);
 }
 
 std::string CLateVolumeCheck::Answer() const

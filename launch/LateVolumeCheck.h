@@ -8,7 +8,8 @@
 // for on a thread of its own: on a share whose server does not answer, or a
 // mapped drive whose server is off, one look may take half a minute, which
 // the countdown must not spend frozen. One look at a time; its answer is
-// posted to the window. A look still under way when its window has gone, or
+// posted to the window (a look that cannot wait on a server is answered at
+// once, with no thread and no message). A look still under way when its window has gone, or
 // its check has, ends unheard.
 class CLateVolumeCheck
 {
@@ -35,6 +36,7 @@ public:
 
 private:
     struct Look;
+    static void Answer(Look* look);
     static DWORD WINAPI Run(void* look);
     static void Release(Look* look);
     void Forget();
