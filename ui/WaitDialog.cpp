@@ -17,8 +17,9 @@ namespace
 constexpr UINT_PTR kCountdownTimer = 1;
 constexpr UINT kTickMs = 1000;
 constexpr UINT WM_LATE_VOLUME_ANSWER = WM_APP + 2;
-// A look on a local disk answers at once: the countdown then goes on as if it
-// had looked itself. Only a slow one is answered later.
+// A look on a share that answers at once is acted on as if the countdown had
+// looked itself (one on a local disk is made on this thread anyway). Only a
+// slow one is answered later.
 constexpr DWORD kQuickLookMs = 100;
 
 std::string LateVolumeAsNamed(const std::string& path)
