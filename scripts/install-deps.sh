@@ -6,6 +6,12 @@ set -euo pipefail
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
+# A mirror caught mid-sync fails one list or another; the install that follows
+# says whether what could be read is enough.
+update_package_lists() {
+  as_root apt-get update -q || say "some package lists could not be read; going on with those there are"
+}
+
 declare -A wanted=(
   [cmake]=cmake
   [ninja]=ninja-build
@@ -39,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
-  as_root apt-get update -q
+  update_package_lists
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
@@ -75,7 +81,7 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         tail -n +2 <<<"$entry" |
           as_root tee "/etc/apt/sources.list.d/kestrup-$codename-backports.$format" >/dev/null
       fi
-      as_root apt-get update -q
+      update_package_lists
       release=(-t bookworm-backports)
     fi
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${release[@]}" qemu-user-static
