@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's pictures into ui/res/: the countdown banner
-(280 x 102) and the settings banner (406 x 74) as 24-bit BMPs on a white
-ground, and the program icon (32 x 32, 256 colours). Run from anywhere."""
+(280 x 102) and the settings banner (406 x 74) as 16-colour BMPs on a
+white ground, and the program icon (32 x 32, 256 colours). Run from anywhere."""
 
 import os
 import struct
@@ -58,19 +58,29 @@ class Picture:
             self.fill(x + i, y + i // 2, x + i + 1 + (size - i) // 2, y + i // 2 + 2, colour)
 
     def save_bmp(self, name):
-        stride = (self.width * 3 + 3) & ~3
+        """As a 16-colour BMP: the pictures have a few colours, each kept
+        exactly, and a 24-bit one would take six times the bytes."""
+        palette = []
+        for row in self.pixels:
+            for colour in row:
+                if colour not in palette:
+                    palette.append(colour)
+        assert len(palette) <= 16, name + " has more than 16 colours"
+        palette += [(0, 0, 0)] * (16 - len(palette))
+        stride = ((self.width * 4 + 31) // 32) * 4
         data = bytearray()
         for row in reversed(self.pixels):
-            line = bytearray()
-            for r, g, b in row:
-                line += bytes((b, g, r))
-            line += b"\0" * (stride - len(line))
-            data += line
-        header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0,
-                           len(data), 2835, 2835, 0, 0)
+            indices = [palette.index(c) for c in row] + [0]
+            line = bytes((indices[x] << 4) | indices[x + 1] if x + 1 < self.width else indices[x] << 4
+                         for x in range(0, self.width, 2))
+            data += line + b"\0" * (stride - len(line))
+        colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+        offset = 14 + 40 + len(colours)
+        header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 4, 0,
+                           len(data), 2835, 2835, 16, 0)
         with open(os.path.join(OUT, name), "wb") as f:
-            f.write(header + info + data)
+            f.write(header + info + colours + data)
 
 
 def wait_banner():
