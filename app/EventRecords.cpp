@@ -25,6 +25,19 @@ const char* KindName(AppType type)
     default: return "Disable";
     }
 }
+const char* OutsideJobText(LaunchResult::OutsideJob why)
+{
+    switch (why)
+    {
+    case LaunchResult::OutsideJob::Refused:
+        return " Only this process is watched: Windows did not let it be put in a job that holds the processes "
+               "it starts.";
+    case LaunchResult::OutsideJob::AlreadyEnded:
+        return " Its process had already ended when it was to be put in a job (it handed the file on): what it "
+               "started is not watched.";
+    default: return "";
+    }
+}
 } // namespace
 
 void CEventRecords::RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay)
@@ -33,9 +46,7 @@ void CEventRecords::RecordLaunch(const LaunchCommand& command, const LaunchResul
         eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
                         {Number(slot), command.commandLine, result.folder, Number(delay),
                          Number(result.processId),
-                         result.jobRefused ? " Only this process is watched: Windows did not let it be put in a job "
-                                             "that holds the processes it starts."
-                                           : ""});
+                         OutsideJobText(result.outsideJob)});
     else
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
                         {Number(slot), command.program, result.folder,
@@ -50,11 +61,22 @@ void CEventRecords::RecordEnd(const std::string& program, DWORD processId, DWORD
                      Number(static_cast<long long>(ranMs / 1000))});
 }
 
-void CEventRecords::RecordRestartsStopped(const std::string& program)
+void CEventRecords::RecordQuickEnds(const std::string& program, int count, int nextDelay)
 {
-    eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_RESTARTS_STOPPED,
-                    {Number(slot), program, Number(CRestartGuard::kEndsInARow),
-                     Number(static_cast<long long>(CRestartGuard::kSoonMs / 1000))});
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_QUICK_ENDS,
+                    {Number(slot), program, Number(count),
+                     Number(static_cast<long long>(CRestartGuard::kSoonMs / 1000)), Number(nextDelay),
+                     Number(CRestartGuard::kLongestDelay)});
+}
+
+void CEventRecords::RecordPlannedRestart(const std::string& program, const std::string& time)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PLANNED_RESTART, {Number(slot), program, time});
+}
+
+void CEventRecords::RecordRestartTimeInvalid(const std::string& value)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_RESTART_TIME_INVALID, {Number(slot), value});
 }
 
 void CEventRecords::RecordNotKeptRunning(const std::string& program)

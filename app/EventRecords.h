@@ -15,7 +15,9 @@ public:
 
     void RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay);
     void RecordEnd(const std::string& program, DWORD processId, DWORD exitCode, unsigned long long ranMs);
-    void RecordRestartsStopped(const std::string& program);
+    void RecordQuickEnds(const std::string& program, int count, int nextDelay);
+    void RecordPlannedRestart(const std::string& program, const std::string& time);
+    void RecordRestartTimeInvalid(const std::string& value);
     void RecordNotKeptRunning(const std::string& program);
     void RecordNotResponding(const std::string& program, unsigned seconds);
     void RecordAbort(int secondsLeft);

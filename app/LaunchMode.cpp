@@ -13,25 +13,17 @@ namespace
 {
 // Long enough for someone who closed the program on purpose to press Abort.
 constexpr int kLeastDelayAgain = 10;
-
-void ReportRestartsStopped(const std::string& program)
-{
-    const std::string text = FormatString(
-        "%s ended %d times in a row, each time within %d seconds of its start. It is not started "
-        "again until the next logon.",
-        program.c_str(), CRestartGuard::kEndsInARow, static_cast<int>(CRestartGuard::kSoonMs / 1000));
-    ::MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
-}
 } // namespace
 
-INT_PTR CLaunchMode::RunCountdown(int delay, LaunchResult& started)
+INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchResult& started)
 {
     CWaitDialog dialog(delay, settings.appPath, settings.showPath, settings.parameter, settings.kiosk, nullptr);
     dialog.SetLaunchAction([this, delay](const LaunchCommand& command, const LaunchResult& result) {
         records.RecordLaunch(command, result, delay);
     });
     dialog.SetAbortAction([this](int secondsLeft) { records.RecordAbort(secondsLeft); });
-    dialog.SetKept(settings.keepRunning);
+    dialog.SetKept(settings.keepRunning, settings.keepRunning && !settings.windowsErrorReporting);
+    dialog.SetLabel(label);
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
     return outcome;
@@ -49,11 +41,17 @@ void CLaunchMode::Run()
     // end to answer.
     ::SetProcessShutdownParameters(0x300, 0);
     CRestartGuard guard;
-    for (int delay = settings.delay;; delay = std::max(settings.delay, kLeastDelayAgain))
+    watch::CDailyRestart restart;
+    SetRestartTime(restart);
+    for (int delay = settings.delay;;)
     {
         LaunchResult started;
+        const std::string label =
+            guard.QuickEndsInARow() > 1
+                ? FormatString("Ended %d times within a minute; again in:", guard.QuickEndsInARow())
+                : std::string();
         // The countdown ends with IDABORT when the session ends.
-        if (RunCountdown(delay, started) != IDOK || started.error != ERROR_SUCCESS || !settings.keepRunning)
+        if (RunCountdown(delay, label, started) != IDOK || started.error != ERROR_SUCCESS || !settings.keepRunning)
             return;
         const std::string program = Unquoted(settings.appPath);
         if (!started.process)
@@ -63,24 +61,33 @@ void CLaunchMode::Run()
         }
         const ULONGLONG since = ::GetTickCount64();
         const CSessionEndWindow session;
-        const WatchEnd end =
-            WatchProgram(session, started.process.get(), started.job.get(), settings.notRespondingSeconds);
-        if (end == WatchEnd::SessionEnded)
+        const WatchResult watched = WatchProgram(session, started.process.get(), started.job.get(),
+                                                 settings.notRespondingSeconds, restart);
+        if (watched.end == WatchEnd::SessionEnded)
             return;
         const ULONGLONG ranMs = ::GetTickCount64() - since;
-        if (end == WatchEnd::NotResponding)
+        if (watched.end == WatchEnd::NotResponding)
             records.RecordNotResponding(program, settings.notRespondingSeconds);
+        if (watched.end == WatchEnd::PlannedRestart)
+            records.RecordPlannedRestart(program, settings.restartDaily);
         DWORD exitCode = 0;
         ::GetExitCodeProcess(started.process.get(), &exitCode);
         records.RecordEnd(program, started.processId, exitCode, ranMs);
         // Disable, or a slot no longer kept running, ends the keeping quietly.
         if (!store.LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
             return;
-        if (!guard.MayStartAgain(ranMs))
-        {
-            records.RecordRestartsStopped(program);
-            ReportRestartsStopped(program);
-            return;
-        }
+        guard.CountEnd(ranMs, watched);
+        delay = guard.NextDelay(std::max(settings.delay, kLeastDelayAgain));
+        if (guard.ReportNow())
+            records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);
+        SetRestartTime(restart, false);
     }
+}
+
+void CLaunchMode::SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid)
+{
+    const int minute = watch::MinuteOfDay(settings.restartDaily);
+    restart.SetMinute(minute);
+    if (minute < 0 && !settings.restartDaily.empty() && reportInvalid && settings.keepRunning)
+        records.RecordRestartTimeInvalid(settings.restartDaily);
 }

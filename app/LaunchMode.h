@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EventRecords.h"
+#include "launch/DailyRestart.h"
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
@@ -22,9 +23,13 @@ public:
     void Run();
 
 private:
-    // One countdown and the start after it; IDOK once the start was tried,
-    // IDCANCEL for an abort, IDABORT when the session ended.
-    INT_PTR RunCountdown(int delay, LaunchResult& started);
+    // One countdown, with the label given in place of the usual one, and the
+    // start after it; IDOK once the start was tried, IDCANCEL for an abort,
+    // IDABORT when the session ended.
+    INT_PTR RunCountdown(int delay, const std::string& label, LaunchResult& started);
+    // The slot's daily restart, as now stored; one that is no time is
+    // reported where asked (at the first start).
+    void SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid = true);
 
     int slot;
     SlotSettings settings;

@@ -169,6 +169,14 @@ BOOL CDialog::OnHelpInfo(HELPINFO* info)
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return FALSE;
+    // A box or a file dialog over this one sends its own F1 here too: help is
+    // for this dialog's controls, while nothing is open over it (which keeps
+    // it disabled).
+    const HWND item = info != nullptr && info->iContextType == HELPINFO_WINDOW
+                          ? static_cast<HWND>(info->hItemHandle)
+                          : m_hWnd;
+    if (!::IsWindowEnabled(m_hWnd) || (item != m_hWnd && !::IsChild(m_hWnd, item)))
+        return TRUE;
     app->m_dwPromptContext =
         info != nullptr && info->iContextType == HELPINFO_WINDOW && info->iCtrlId > 0 ? info->iCtrlId : 0;
     ::SendMessageA(m_hWnd, WM_COMMAND, ID_HELP, 0);

@@ -102,7 +102,15 @@ void PutInJob(LaunchResult& result, CKernelHandle job)
     if (job && ::AssignProcessToJobObject(job.get(), result.process.get()))
         result.job = std::move(job);
     else
-        result.jobRefused = true;
+        result.outsideJob = ::WaitForSingleObject(result.process.get(), 0) == WAIT_OBJECT_0
+                                ? LaunchResult::OutsideJob::AlreadyEnded
+                                : LaunchResult::OutsideJob::Refused;
+}
+
+bool ToolRunsInAJob()
+{
+    BOOL inJob = FALSE;
+    return ::IsProcessInJob(::GetCurrentProcess(), nullptr, &inJob) && inJob;
 }
 
 bool IsBatchFile(const std::string& path)
@@ -130,7 +138,8 @@ std::string NativeCommandInterpreter()
 // folder of a program is held open. A program in System32 is the native one,
 // as Explorer starts it, unless only this program's own System32 has it; its
 // command line still names it as written.
-LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record, bool kept)
+LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record,
+                          const StartOptions& options)
 {
     const bool hasFolder = !command.folder.empty();
     const std::string folder = FolderAsSeenByAnyProgram(
@@ -151,6 +160,12 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
                + "\"";
     }
 
+    bool announced = false;
+    const auto announce = [&options, &announced](DWORD processId) {
+        if (!announced && options.beforeRun)
+            options.beforeRun(processId);
+        announced = true;
+    };
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
@@ -158,40 +173,54 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     startup.dwFlags = STARTF_FORCEONFEEDBACK;
     PROCESS_INFORMATION process = {};
     LaunchResult result;
-    CKernelHandle job = kept ? MakeJob() : CKernelHandle();
+    CKernelHandle job = options.kept ? MakeJob() : CKernelHandle();
     // Inherited by the program.
     const UINT errorMode = ::GetErrorMode();
-    if (kept)
+    if (options.crashEndsAtOnce)
         ::SetErrorMode(errorMode | SEM_NOGPFAULTERRORBOX);
-    // Suspended until it is in the job, so that nothing it starts escapes.
-    if (::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
-                         nullptr, FALSE, kept ? CREATE_SUSPENDED : 0, nullptr, hasFolder ? folder.c_str() : nullptr,
-                         &startup, &process))
+    // Suspended until it is in the job, so that nothing it starts escapes, and
+    // until the caller has let it take the foreground. A job the tool runs in
+    // (a scheduler's, a remote shell's) is left where it allows it, so that
+    // the program gets a job of its own.
+    const auto create = [&](DWORD flags) {
+        return ::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
+                                nullptr, FALSE, CREATE_SUSPENDED | flags, nullptr,
+                                hasFolder ? folder.c_str() : nullptr, &startup, &process);
+    };
+    const bool breakAway = options.kept && ToolRunsInAJob();
+    BOOL created = create(breakAway ? CREATE_BREAKAWAY_FROM_JOB : 0);
+    if (!created && breakAway && ::GetLastError() == ERROR_ACCESS_DENIED)
+        created = create(0);
+    if (created)
     {
         CKernelHandle thread(process.hThread);
         result.process.reset(process.hProcess);
         result.processId = process.dwProcessId;
-        if (kept)
-        {
+        if (options.kept)
             PutInJob(result, std::move(job));
-            ::ResumeThread(thread.get());
-        }
+        announce(result.processId);
+        ::ResumeThread(thread.get());
     }
     else
     {
         result.error = ::GetLastError();
         if (result.error == ERROR_BAD_EXE_FORMAT)
+        {
+            announce(ASFW_ANY);
             result.error = StartThroughShell(command, nativeProgram, hasFolder ? folder.c_str() : nullptr, result);
-        if (kept && result.process)
+        }
+        if (options.kept && result.process)
             PutInJob(result, std::move(job));
     }
-    if (kept)
-        ::SetErrorMode(errorMode);
+    ::SetErrorMode(errorMode);
     result.folder = hasFolder ? folder : CurrentFolder();
     if (record)
         record(result);
     if (result.error != ERROR_SUCCESS)
+    {
+        announce(0);
         ReportStartFailure(owner, result.error, command.program, result.folder);
+    }
     return result;
 }
 

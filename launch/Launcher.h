@@ -13,10 +13,15 @@ struct LaunchResult
 {
     CKernelHandle process;
     // For a kept program, the job that holds it and every process it starts;
-    // none where the system would not put the process in one (the tool runs
-    // in a job that allows no other), which `jobRefused` then says.
+    // none where the process could not be put in one, which `outsideJob`
+    // then says why.
     CKernelHandle job;
-    bool jobRefused = false;
+    enum class OutsideJob
+    {
+        No,
+        Refused,       // the system would not put it in a job
+        AlreadyEnded,  // its process had ended first (a shell start that handed over)
+    } outsideJob = OutsideJob::No;
     DWORD processId = 0;
     DWORD error = ERROR_SUCCESS;
     std::string folder;
@@ -24,15 +29,28 @@ struct LaunchResult
 
 using LaunchRecorder = std::function<void(const LaunchResult&)>;
 
+// How a start is made.
+struct StartOptions
+{
+    // In a job of its own, which its processes may leave where they ask to and
+    // which does not end them when the tool ends.
+    bool kept = false;
+    // A crash ends the program at once, without the system's box, which
+    // nobody may be there to answer; and so without Windows Error Reporting.
+    bool crashEndsAtOnce = false;
+    // Called once just before the program runs, while the caller may still
+    // hold the foreground: with the id of its process, created suspended;
+    // with ASFW_ANY before the shell starts a file, whose process is not known
+    // before; with 0 before a failed start is reported.
+    std::function<void(DWORD processId)> beforeRun;
+};
+
 // Starts the program in its folder and returns at once; a file that is no
 // program (a shortcut, a document) starts as Explorer starts it. A failed
 // start is reported in an "Error" box owned by the given window. `record`
 // learns how it went as soon as the system has answered, before any box.
-// A kept program runs in a job of its own, which it may leave where it asks
-// to and which does not end it when the tool ends, and a crash ends it at
-// once instead of holding it behind the system's crash box.
 LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {},
-                          bool kept = false);
+                          const StartOptions& options = {});
 
 // The system's text for a failed start of the program, with the program's
 // path in place of every %1 of it.

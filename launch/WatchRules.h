@@ -55,8 +55,17 @@ private:
     std::vector<Hung> hung;
 };
 
+// Only a launcher hands the show over to what it started, soon after its own
+// start: what is left after the started process ran longer is no show.
+inline constexpr ULONGLONG kHandOverMs = 60000;
+
+inline bool LeftMayBeTheShow(ULONGLONG startedRanMs)
+{
+    return startedRanMs < kHandOverMs;
+}
+
 // Once the started process has ended: what is left of the program (if
-// anything) is no show when no visible window of it has been found since
+// anything) is no show when no window of it has been found since
 // `windowlessSinceMs` (0: one was found at the last check) for long enough.
 inline bool LeftIsNoShow(ULONGLONG windowlessSinceMs, ULONGLONG nowMs)
 {

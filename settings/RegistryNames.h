@@ -28,6 +28,8 @@ inline constexpr char kDelay[] = "Delay";
 inline constexpr char kMode[] = "Mode";
 inline constexpr char kKeepRunning[] = "KeepRunning";
 inline constexpr char kNotRespondingSeconds[] = "NotRespondingSeconds";
+inline constexpr char kWindowsErrorReporting[] = "WindowsErrorReporting";
+inline constexpr char kRestartDaily[] = "RestartDaily";
 
 inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }

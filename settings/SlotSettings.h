@@ -29,4 +29,11 @@ struct SlotSettings
     // program is ended and started again; 0 never. Not in the dialog: a save
     // leaves the stored value as it is.
     unsigned notRespondingSeconds = 60;
+    // A crash of a kept program goes to Windows' own handling (its box, Windows
+    // Error Reporting, LocalDumps) instead of ending it at once. Not in the
+    // dialog either.
+    bool windowsErrorReporting = false;
+    // The time of a kept program's restart each day, "HH:MM", as stored;
+    // empty: none.
+    std::string restartDaily;
 };

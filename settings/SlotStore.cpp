@@ -136,6 +136,8 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
     key.QueryDWORDValue(kNotRespondingSeconds, seconds);
     // Fewer seconds than a few checks would end a program that is only busy.
     values.notRespondingSeconds = seconds == 0 ? 0 : std::max<DWORD>(seconds, 10);
+    values.windowsErrorReporting = ReadNumber(key, kWindowsErrorReporting, 0) != 0;
+    key.QueryStringValue(kRestartDaily, values.restartDaily);
     return values;
 }
 

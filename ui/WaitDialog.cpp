@@ -26,6 +26,25 @@ std::string LateVolumeAsNamed(const std::string& path)
 {
     return LateVolume(path);
 }
+
+int TextWidth(HWND label, const std::string& text)
+{
+    SIZE extent = {};
+    HDC dc = ::GetDC(label);
+    const HGDIOBJ font = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, font);
+    ::ReleaseDC(label, dc);
+    return extent.cx;
+}
+
+RECT PlaceOf(HWND control)
+{
+    RECT place;
+    ::GetWindowRect(control, &place);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWaitDialog, CDialog)
@@ -70,6 +89,8 @@ BOOL CWaitDialog::OnInitDialog()
     // Nothing shows it, but screen readers and window tools say what will start.
     SetWindowText(FileName(Unquoted(appPath)).c_str());
     ShowCountdownInFreePlace(m_hWnd);
+    if (!label.empty())
+        ShowLabel();
 
     const int delay = remaining;
     progressBar.SetRange(0, static_cast<short>(delay));
@@ -125,14 +146,18 @@ void CWaitDialog::StartNow()
     if (timerId != 0)
         KillTimer(timerId);
     timerId = 0;
-    // Windows lets only a process that the foreground one allowed take the
-    // foreground, and the program's is not known before it starts, when the
-    // countdown is gone: the program must not open behind other windows.
-    if (::GetForegroundWindow() == m_hWnd)
-        ::AllowSetForegroundWindow(ASFW_ANY);
-    ShowWindow(SW_HIDE);
     LaunchApplication(appPath);
+    ShowWindow(SW_HIDE);
     EndDialog(IDOK);
+}
+
+// Windows lets only a process that the foreground one allowed take the
+// foreground: the program must not open behind other windows.
+void CWaitDialog::HandOver(DWORD processId)
+{
+    if (processId != 0 && ::GetForegroundWindow() == m_hWnd)
+        ::AllowSetForegroundWindow(processId);
+    ShowWindow(SW_HIDE);
 }
 
 void CWaitDialog::LookForLateVolume()
@@ -211,35 +236,52 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
     waitingSince = ::GetTickCount64();
     const std::string text = "Waiting for " + volume;
     HWND label = GetDlgItem(IDC_WAIT_LABEL);
-    RECT client, place, margin = {7, 0, 7, 0};
+    RECT client, margin = {7, 0, 7, 0};
     ::GetClientRect(m_hWnd, &client);
-    ::GetWindowRect(label, &place);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    const RECT place = PlaceOf(label);
     ::MapDialogRect(m_hWnd, &margin);
     const int width = client.right - margin.left - margin.right;
     ::SetWindowPos(label, nullptr, margin.left, place.top, width, place.bottom - place.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    SIZE extent = {};
-    HDC dc = ::GetDC(label);
-    const HGDIOBJ font = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    ::SelectObject(dc, font);
-    ::ReleaseDC(label, dc);
     const LONG style = (::GetWindowLongA(label, GWL_STYLE) & ~(SS_TYPEMASK | SS_ELLIPSISMASK)) | SS_CENTER
-                       | SS_NOPREFIX | (extent.cx > width ? SS_PATHELLIPSIS : 0);
+                       | SS_NOPREFIX | (TextWidth(label, text) > width ? SS_PATHELLIPSIS : 0);
     ::SetWindowLongA(label, GWL_STYLE, style);
     ::ShowWindow(GetDlgItem(IDC_WAIT_SECONDS), SW_HIDE);
     ::SetWindowTextA(label, text.c_str());
 }
 
+// The label and the seconds after it, centred together in the text area; a
+// label too long for it ends in an ellipsis.
+void CWaitDialog::ShowLabel()
+{
+    HWND text = GetDlgItem(IDC_WAIT_LABEL);
+    HWND seconds = GetDlgItem(IDC_WAIT_SECONDS);
+    RECT client, margin = {7, 0, 3, 0};
+    ::GetClientRect(m_hWnd, &client);
+    ::MapDialogRect(m_hWnd, &margin);
+    const RECT place = PlaceOf(text);
+    const RECT number = PlaceOf(seconds);
+    const int numberWidth = number.right - number.left;
+    const int room = client.right - 2 * margin.left - margin.right - numberWidth;
+    const int width = std::min(TextWidth(text, label), room);
+    const int left = std::max<int>(margin.left, (client.right - width - margin.right - numberWidth) / 2);
+    ::SetWindowLongA(text, GWL_STYLE, ::GetWindowLongA(text, GWL_STYLE) | SS_NOPREFIX | SS_ENDELLIPSIS);
+    ::SetWindowTextA(text, label.c_str());
+    ::SetWindowPos(text, nullptr, left, place.top, width, place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(seconds, nullptr, left + width + margin.right, number.top, 0, 0,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
 void CWaitDialog::LaunchApplication(std::string path)
 {
     const LaunchCommand command = BuildLaunchCommand(path, parameter, kiosk, showPath);
+    StartOptions options = startOptions;
+    options.beforeRun = [this](DWORD processId) { HandOver(processId); };
     launched = StartProgram(
         m_hWnd, command,
         [this, &command](const LaunchResult& result) {
             if (launchAction)
                 launchAction(command, result);
         },
-        kept);
+        options);
 }

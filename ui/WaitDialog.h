@@ -39,8 +39,16 @@ public:
     // or after an abort.
     LaunchResult TakeLaunchResult() { return std::move(launched); }
 
-    // A kept program starts in a job of its own (see StartProgram).
-    void SetKept(bool on) { kept = on; }
+    // How the program is started (see StartOptions): kept in a job of its
+    // own, and whether a crash ends it at once.
+    // A label in place of "Time remaining:" (none: that one).
+    void SetLabel(std::string text) { label = std::move(text); }
+
+    void SetKept(bool on, bool crashEndsAtOnce)
+    {
+        startOptions.kept = on;
+        startOptions.crashEndsAtOnce = crashEndsAtOnce;
+    }
 
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
@@ -66,12 +74,17 @@ protected:
 
     // Starts the program once the count has run out.
     virtual void LaunchApplication(std::string appPath);
-    // Hides the countdown, starts the program and ends with IDOK.
+    // Starts the program, hiding the countdown just before it runs, and ends
+    // with IDOK.
     void StartNow();
+    // The program is about to run: it may take the foreground, which this
+    // countdown hands on while it still holds it, then the countdown hides.
+    void HandOver(DWORD processId);
     // Looks whether the program or the show file waits for a late volume.
     void LookForLateVolume();
     void OnLateVolumeAnswer();
     void ShowWaitingFor(const std::string& volume);
+    void ShowLabel();
 
     DECLARE_MESSAGE_MAP()
 
@@ -90,7 +103,8 @@ private:
     AbortAction abortAction;
     LaunchResult launched;
     bool finished = false;
-    bool kept = false;
+    StartOptions startOptions;
+    std::string label;
     ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
     ULONGLONG waitingSince = 0;
     CLateVolumeCheck::LookFunction lateVolumeLook;

@@ -93,7 +93,7 @@ TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
     const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
     ASSERT_TRUE(process);
     SeenBox help, saved;  // the help box is found by its caption
-    HWND focusAfter = nullptr, control = nullptr;
+    HWND focusAfter = nullptr, control = nullptr, helpOnHelp = nullptr;
     {
         SettingsSession s(processId, true);
         ASSERT_TRUE(s.Found());
@@ -111,6 +111,11 @@ TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
             }, 10000))
         {
             help = {"", windows::MessageBoxText(box), ::GetWindow(box, GW_OWNER), true};
+            windows::PressKey(box, VK_F1);
+            if ((helpOnHelp = windows::WaitFor([processId, box](HWND w) {
+                     return w != box && windows::BelongsToProcess(w, processId) && windows::Text(w) == "Kestrup Help";
+                 }, 2000)) != nullptr)
+                windows::PressKey(helpOnHelp, VK_ESCAPE);
             windows::PressKey(box, VK_ESCAPE);
             for (int i = 0; i < 100 && ::IsWindow(box); ++i)
                 ::Sleep(50);
@@ -125,6 +130,7 @@ TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
     }
     ::WaitForSingleObject(process.get(), 30000);
     ASSERT_TRUE(help.found) << row.description << ": no help";
+    EXPECT_EQ(nullptr, helpOnHelp) << row.description << ": F1 in the help box opened another";
     EXPECT_EQ(0u, help.text.find(row.begins)) << row.description << ": " << help.text;
     for (const char* words : {"Zentor", "Show File", "Kiosk Mode", "Parameter", "Abort", "its own folder",
                               "Start again when it ends", "share", "Disable", "SlotN", "/run N",

@@ -2,25 +2,44 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-TEST(RestartGuardTest, StopsAfterThreeQuickEndsInARow)
+// Each end: q quick (1 s), l after a long run, n ended after a long run for a window that never responded,
+// r the same where a window had responded, p a planned restart after 1 s.
+WatchResult Watched(char end)
+{
+    return {end == 'n' || end == 'r' ? WatchEnd::NotResponding : end == 'p' ? WatchEnd::PlannedRestart : WatchEnd::Ended,
+            end == 'r'};
+}
+
+TEST(RestartGuardTest, SlowsDownOnQuickEndsReportsOnceAndStartsAfreshAfterALongRun)
 {
     const struct
     {
         const char* description;
-        std::vector<unsigned long long> runsMs;  // how long each start ran
-        size_t startsAgain;                      // how many of the ends a start follows
-    } rows[] = {{"three quick ends", {1000, 0, 59000, 1000}, 2},
-                {"a minute exactly is quick", {60000, 60000, 60000}, 2},
-                {"a long run starts the count afresh", {1000, 1000, 60001, 1000, 1000, 1000}, 5},
-                {"long runs only", {60001, 3600000, 86400000}, 3}};
+        int slotDelay;
+        std::string ends;
+        std::vector<int> delays;  // the countdown after each end
+        std::string reported;     // R where the end is reported
+    } rows[] = {{"doubling up to five minutes", 10, "qqqqqqqq", {10, 20, 40, 80, 160, 300, 300, 300}, "..R....."},
+                {"a long run starts afresh", 10, "qqqlqqq", {10, 20, 40, 10, 10, 20, 40}, "..R...R"},
+                {"long runs only", 25, "lll", {25, 25, 25}, "..."},
+                {"never below the slot's own", 400, "qq", {400, 400}, ".."},
+                {"a window that never responded ends quickly", 10, "nnr", {10, 20, 10}, "..."},
+                {"a planned restart is no quick end", 10, "qqpq", {10, 20, 10, 10}, "...."}};
     for (const auto& row : rows)
     {
         CRestartGuard guard;
-        size_t startsAgain = 0;
-        while (startsAgain < row.runsMs.size() && guard.MayStartAgain(row.runsMs[startsAgain]))
-            ++startsAgain;
-        EXPECT_EQ(row.startsAgain, startsAgain) << row.description;
+        std::vector<int> delays;
+        std::string reported;
+        for (char end : row.ends)
+        {
+            guard.CountEnd(end == 'q' || end == 'p' ? 1000 : 61000, Watched(end));
+            delays.push_back(guard.NextDelay(row.slotDelay));
+            reported += guard.ReportNow() ? 'R' : '.';
+        }
+        EXPECT_EQ(row.delays, delays) << row.description;
+        EXPECT_EQ(row.reported, reported) << row.description;
     }
 }

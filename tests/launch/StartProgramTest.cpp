@@ -92,6 +92,13 @@ enum class Made
     Batch,     // in the native System32, starting the program beside it
 };
 
+enum class Keeping
+{
+    No,
+    CrashEndsAtOnce,
+    CrashToWindows,
+};
+
 struct FolderCase
 {
     const char* description;
@@ -103,6 +110,7 @@ struct FolderCase
     const char* expected;   // the program's current folder, the same way
     Made made = Made::Program;
     const char* argument = "-p";  // what the program's command line must hold
+    Keeping keeping = Keeping::No;
 };
 
 const char kDocumentType[] = ".kestrupdoc";
@@ -186,9 +194,35 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
         DWORD written = 0;
         ASSERT_TRUE(::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
     }
-    const std::vector<std::string> errors = StartAndCollectErrors(
-        [&program] { StartProgram(nullptr, BuildLaunchCommand(program, "-p", 0, "")); });
+    // The error mode in force when the program is created is the one it inherits.
+    ::SetErrorMode(::GetErrorMode() & ~SEM_NOGPFAULTERRORBOX);
+    DWORD handedTo = 0;
+    bool createdAndWaiting = false;
+    UINT errorMode = 0;
+    StartOptions options{row.keeping != Keeping::No, row.keeping == Keeping::CrashEndsAtOnce,
+                         [&](DWORD processId) {
+                             handedTo = processId;
+                             errorMode = ::GetErrorMode();
+                             const CKernelHandle process(
+                                 ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+                             DWORD code = 0;
+                             createdAndWaiting = process && ::GetExitCodeProcess(process.get(), &code)
+                                                 && code == STILL_ACTIVE
+                                                 && ::GetFileAttributesA(record.c_str()) == INVALID_FILE_ATTRIBUTES;
+                         }};
+    DWORD startedId = 0;
+    const std::vector<std::string> errors = StartAndCollectErrors([&] {
+        startedId = StartProgram(nullptr, BuildLaunchCommand(program, "-p", 0, ""), {}, options).processId;
+    });
     ASSERT_TRUE(errors.empty()) << row.description << ": " << errors.front();
+    if (row.made == Made::Shortcut || row.made == Made::Document)
+        EXPECT_EQ(ASFW_ANY, handedTo) << row.description << ": the shell's process is known only afterwards";
+    else
+        EXPECT_TRUE(handedTo == startedId && createdAndWaiting)
+            << row.description << ": the foreground went to " << handedTo << ", not to the created process "
+            << startedId << " before it ran";
+    EXPECT_EQ(row.keeping == Keeping::CrashEndsAtOnce, (errorMode & SEM_NOGPFAULTERRORBOX) != 0)
+        << row.description << ": error mode " << errorMode;
     ProbeRecord started;
     ASSERT_TRUE(WaitForProbeRecord(record, started)) << row.description;
     const std::string expected = AsUtf8(Real(row.expected));
@@ -201,8 +235,10 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
 INSTANTIATE_TEST_SUITE_P(
     Paths, StartFolderTest,
     ::testing::Values(
-        FolderCase{"bare name", "tools", "kprobe-bare.exe", "tools\\kprobe-bare.exe", "tools"},
-        FolderCase{"relative path", "", "tools\\kprobe-rel.exe", "tools\\kprobe-rel.exe", "tools"},
+        FolderCase{"bare name, kept", "tools", "kprobe-bare.exe", "tools\\kprobe-bare.exe", "tools", Made::Program,
+                   "-p", Keeping::CrashEndsAtOnce},
+        FolderCase{"relative path, kept with crashes left to Windows", "", "tools\\kprobe-rel.exe",
+                   "tools\\kprobe-rel.exe", "tools", Made::Program, "-p", Keeping::CrashToWindows},
         FolderCase{"root of a drive", "tools", "K:\\kprobe-root.exe", "K:\\kprobe-root.exe", "K:\\"},
         FolderCase{"System32 as 64-bit programs see it", "tools", "%windir%\\System32\\kprobe-native.exe",
                    "<native>\\kprobe-native.exe", "%windir%\\System32"},

@@ -1,7 +1,9 @@
+#include "launch/DailyRestart.h"
 #include "launch/WatchRules.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,4 +47,58 @@ INSTANTIATE_TEST_SUITE_P(
                       HangCase{"one of two hangs", 10, {"rh", "rh", "rh"}, 2},
                       HangCase{"never checked", 0, {"h", "h", "h", "h"}, -1},
                       HangCase{"no window", 10, {"", "", ""}, -1}));
+} // namespace
+
+namespace
+{
+SYSTEMTIME At(const char* text)  // "D HH:MM:SS", D the day of December
+{
+    SYSTEMTIME time = {};
+    time.wYear = 2026;
+    time.wMonth = 12;
+    int day = 0, hour = 0, minute = 0, second = 0;
+    std::sscanf(text, "%d %d:%d:%d", &day, &hour, &minute, &second);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    time.wSecond = static_cast<WORD>(second);
+    return time;
+}
+
+TEST(DailyRestartTest, IsDueOnceADayWhenItsMinuteComesWhileTheProgramIsWatched)
+{
+    const struct
+    {
+        const char* description;
+        const char* begin;
+        std::vector<const char*> wakes;
+        std::string due;  // D where the wake restarts the program
+    } rows[] = {
+        {"the minute comes", "1 03:58:10", {"1 03:59:00", "1 04:00:00", "1 04:01:00"}, ".D."},
+        {"back within the minute of the restart", "1 04:00:25", {"1 04:01:00", "1 04:02:00"}, ".."},
+        {"the next day too", "1 03:59:30", {"1 04:00:00", "1 04:01:00", "2 03:59:00", "2 04:00:00"}, "D..D"},
+        {"the clock set back after the restart", "1 03:59:30", {"1 04:00:00", "1 04:01:00", "1 03:01:00", "1 04:00:00"},
+         "D..."},
+        {"the clock moved forward past the time", "1 03:58:30", {"1 03:59:00", "1 05:00:00", "1 05:01:00"}, "..."},
+        {"asleep through the time", "1 03:50:00", {"1 03:51:00", "1 07:30:12", "1 07:31:00"}, "..."}};
+    for (const auto& row : rows)
+    {
+        watch::CDailyRestart restart;
+        restart.SetMinute(watch::MinuteOfDay("04:00"));
+        restart.Begin(At(row.begin));
+        std::string due;
+        for (const char* wake : row.wakes)
+            due += restart.DueAt(At(wake)) ? 'D' : '.';
+        EXPECT_EQ(row.due, due) << row.description;
+    }
+}
+
+TEST(DailyRestartTest, TakesTwentyFourHourTimesOnly)
+{
+    const std::pair<const char*, int> rows[] = {{"04:00", 240}, {"4:05", 245}, {"23:59", 1439}, {"00:00", 0},
+                                                {"24:00", -1},  {"25:00", -1}, {"4 Uhr", -1},   {"12:5", -1},
+                                                {"", -1},       {"04:00 ", -1}, {"-1:30", -1}};
+    for (const auto& [text, minute] : rows)
+        EXPECT_EQ(minute, watch::MinuteOfDay(text)) << "\"" << text << "\"";
+}
 } // namespace

@@ -2,10 +2,12 @@
 // folder, one per line in UTF-8 (whatever the code page), to the file named by
 // KESTRUP_PROBE_RECORD. Where KESTRUP_PROBE_HOLD names an event, it runs on
 // until that event lets it go. KESTRUP_PROBE_MODE makes it a show: "window<N>"
-// shows a window ("Kestrup probe") that answers for N seconds, "frozen" one
-// that stops answering (until the hold event lets it go), "launch<N>" a
+// shows a window ("Kestrup probe") that answers for N seconds or until it is
+// closed, "frozen" one
+// that stops answering (until the hold event lets it go), "hidden<N>" one that
+// answers for N seconds, then hides and stops answering, "launch<N>" a
 // launcher that starts a copy of itself as "window<N>" (recording beside the
-// record) and ends.
+// record) and ends (once the hold event lets it go).
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -24,19 +26,21 @@ void WriteUtf8(HANDLE file, const wchar_t* text)
     ::HeapFree(::GetProcessHeap(), 0, buffer);
 }
 
-// A visible window that answers for `seconds`, or stops answering after half a
-// second (until the hold event, if any, lets it go).
-void ShowWindowFor(int seconds, bool frozen)
+// A visible window that answers for a while; then, frozen, it stops answering
+// (until the hold event, if any, lets it go), hidden first where asked.
+void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden)
 {
-    ::CreateWindowExA(0, "STATIC", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                      nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExA(0, "STATIC", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                    100, nullptr, nullptr, nullptr, nullptr);
     MSG message;
-    for (const DWORD until = ::GetTickCount() + (frozen ? 500 : seconds * 1000);
-         static_cast<int>(until - ::GetTickCount()) > 0;)
+    for (const DWORD until = ::GetTickCount() + answerMs;
+         static_cast<int>(until - ::GetTickCount()) > 0 && ::IsWindow(window);)
         if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, until - ::GetTickCount(), QS_ALLINPUT);
         else
             ::DispatchMessageA(&message);
+    if (hidden)
+        ::ShowWindow(window, SW_HIDE);
     if (frozen && ::GetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr, 0) == 0)
         ::Sleep(INFINITE);
 }
@@ -63,18 +67,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
     char mode[32] = "", self[MAX_PATH] = "", copy[32] = "window";
     ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
+    int result = 0;
     if (::StrCmpNA(mode, "launch", 6) == 0)
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, mode + 6));
         ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
         self[0] = '"';
         ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH - 2);
-        return ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
+        result = ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
     }
-    if (::lstrcmpA(mode, "frozen") == 0 || ::StrCmpNA(mode, "window", 6) == 0)
-        ShowWindowFor(::StrToIntA(mode + 6), mode[0] == 'f');
+    if (::lstrcmpA(mode, "frozen") == 0)
+        ShowWindowFor(500, true, false);
+    if (::StrCmpNA(mode, "window", 6) == 0 || ::StrCmpNA(mode, "hidden", 6) == 0)
+        ShowWindowFor(::StrToIntA(mode + 6) * 1000, mode[0] == 'h', mode[0] == 'h');
     wchar_t hold[MAX_PATH] = L"";
     if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
         ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
-    return 0;
+    return result;
 }

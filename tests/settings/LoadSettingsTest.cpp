@@ -43,6 +43,7 @@ TEST_F(LoadSettingsTest, ReadsOnlyTheChosenSlot)
     Store(0, "C:\\zero.exe", 5, 2);
     Store(3, "C:\\three.exe", 7, 3);
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(3).c_str(), "KeepRunning", 1);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(3).c_str(), "WindowsErrorReporting", 1);
     app.slot = 3;
     app.LoadSettings();
     EXPECT_EQ("C:\\three.exe", app.settings.appPath);
@@ -52,6 +53,7 @@ TEST_F(LoadSettingsTest, ReadsOnlyTheChosenSlot)
     EXPECT_EQ(7, app.settings.delay);
     EXPECT_EQ(3, static_cast<int>(app.settings.appType));
     EXPECT_TRUE(app.settings.keepRunning);
+    EXPECT_TRUE(app.settings.windowsErrorReporting);
 }
 
 TEST_F(LoadSettingsTest, OutOfRangeValuesLoadUnchanged)

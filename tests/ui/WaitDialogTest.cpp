@@ -114,7 +114,7 @@ TEST_P(CountdownTest, ShowsEachSecondAndLaunchesOnTheTickAfterZero)
     EXPECT_EQ(std::vector<size_t>(static_cast<size_t>(row.delay), 0), launchesBeforeTick)
         << "nothing starts before the last tick";
     EXPECT_EQ(std::vector<std::string>{"C:\\Apps\\show.exe"}, dialog.launches);
-    EXPECT_FALSE(dialog.visibleAtLaunch) << "the countdown hides before it starts the program";
+    EXPECT_TRUE(dialog.visibleAtLaunch) << "the countdown stays in front until the program's process is there";
     EXPECT_NE(0u, dialog.createdTimer);
 }
 
