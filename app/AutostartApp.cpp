@@ -113,6 +113,7 @@ void CAutostartApp::RunConfigurationMode()
         dialog.SetKiosk(settings.kiosk == 1);
         dialog.SetParameter(settings.parameter);
         dialog.SetKeepRunning(settings.keepRunning);
+        dialog.SetKeepOptions(settings);
     }
     dialog.DoModal();
 }

@@ -22,6 +22,7 @@ void CAutostartApp::WinHelp(DWORD_PTR context, UINT)
     text += ResourceString(IDS_HELP);
     text += FormatString(ResourceString(IDS_HELP_VERSION).c_str(), KESTRUP_VERSION_MAJOR, KESTRUP_VERSION_MINOR,
                          KESTRUP_VERSION_PATCH);
-    ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, text.c_str(),
-                  ResourceString(IDS_HELP_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+    // Over the main window, or over the dialog open over it.
+    HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    ::MessageBoxA(owner != nullptr ? ::GetLastActivePopup(owner) : nullptr, text.c_str(), ResourceString(IDS_HELP_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
 }

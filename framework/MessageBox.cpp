@@ -10,8 +10,9 @@ int AfxMessageBox(const char* text, UINT type)
     const char* caption = nullptr;
     if (app != nullptr)
     {
-        if (app->m_pMainWnd != nullptr)
-            owner = app->m_pMainWnd->GetSafeHwnd();
+        // Over the main window, or over the dialog open over it.
+        if (app->m_pMainWnd != nullptr && (owner = app->m_pMainWnd->GetSafeHwnd()) != nullptr)
+            owner = ::GetLastActivePopup(owner);
         caption = app->m_pszAppName.c_str();
     }
     return ::MessageBoxA(owner, text, caption, type);

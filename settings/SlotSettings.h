@@ -36,4 +36,8 @@ struct SlotSettings
     // The time of a kept program's restart each day, "HH:MM", as stored;
     // empty: none.
     std::string restartDaily;
+    // Set where the settings changed the value beside: a save stores it then
+    // only, so that a value nobody touched stays as stored.
+    bool restartDailyChanged = false;
+    bool notRespondingChanged = false;
 };

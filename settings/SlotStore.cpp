@@ -180,6 +180,11 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
             return "Could not save mode flag";
         if (m_writer.SetDword(key, kKeepRunning, values.keepRunning ? 1 : 0) != ERROR_SUCCESS)
             return "Could not save keep running flag";
+        if (values.notRespondingChanged
+            && m_writer.SetDword(key, kNotRespondingSeconds, values.notRespondingSeconds) != ERROR_SUCCESS)
+            return "Could not save the seconds a window may not respond";
+        if (values.restartDailyChanged && m_writer.SetString(key, kRestartDaily, values.restartDaily) != ERROR_SUCCESS)
+            return "Could not save the time of the daily restart";
     }
 
     if (values.appType == AppType::Disable)

@@ -6,6 +6,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "ui/Colours.h"
+#include "ui/KeepOptionsDialog.h"
 #include "ui/resource.h"
 
 namespace
@@ -26,6 +27,8 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_BN_CLICKED(IDC_ZENTOR, OnZentor)
     ON_BN_CLICKED(IDC_ORBX_PLAYER, OnOrbxPlayer)
     ON_BN_CLICKED(IDC_DISABLE, OnDisable)
+    ON_BN_CLICKED(IDC_KEEP_RUNNING, OnKeepRunning)
+    ON_BN_CLICKED(IDC_KEEP_OPTIONS, OnKeepOptions)
     ON_WM_CTLCOLOR()
     ON_WM_DESTROY()
     ON_WM_DPICHANGED()
@@ -121,6 +124,10 @@ SlotSettings CSettingsDialog::GetSettings()
     values.kiosk = IsKioskChecked() ? 1 : 0;
     values.delay = static_cast<int>(GetDelay());
     values.keepRunning = IsKeepRunningChecked();
+    values.restartDaily = keepOptions.restartDaily;
+    values.restartDailyChanged = keepOptions.restartDailyChanged;
+    values.notRespondingSeconds = keepOptions.notRespondingSeconds;
+    values.notRespondingChanged = keepOptions.notRespondingChanged;
     return values;
 }
 
@@ -154,6 +161,7 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_USER_DEFINED, userDefinedRadio);
     DDX_Control(dx, IDC_KIOSK, kioskCheck);
     DDX_Control(dx, IDC_KEEP_RUNNING, keepRunningCheck);
+    DDX_Control(dx, IDC_KEEP_OPTIONS, keepOptionsButton);
     DDX_Control(dx, IDC_SHOW_PATH, showPathEdit);
     DDX_Control(dx, IDC_BROWSE_SHOW, browseShowButton);
     DDX_Control(dx, IDC_PARAMETER, parameterEdit);
@@ -176,7 +184,7 @@ BOOL CSettingsDialog::OnInitDialog()
     {
         // Each control's tip is the string of its id, which F1's help shows too.
         for (UINT id : {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
-                        IDC_BROWSE_APP, IDC_BROWSE_SHOW})
+                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW})
             toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
     }
 
@@ -227,6 +235,7 @@ void CSettingsDialog::Select(AppType selection)
     parameterEdit.SetReadOnly(selection == AppType::Disable);
     EnableDelay(selection != AppType::Disable);
     keepRunningCheck.EnableWindow(selection != AppType::Disable);
+    OnKeepRunning();
 
     // Only the fields the choice fills or empties change, and nothing is
     // checked: whatever the others hold, typed or stored, stays.
@@ -268,6 +277,18 @@ void CSettingsDialog::OnOrbxPlayer()
 void CSettingsDialog::OnUserDefined()
 {
     Select(AppType::UserDefined);
+}
+
+void CSettingsDialog::OnKeepRunning()
+{
+    keepOptionsButton.EnableWindow(::IsWindowEnabled(keepRunningCheck.GetSafeHwnd()) && IsKeepRunningChecked());
+}
+
+void CSettingsDialog::OnKeepOptions()
+{
+    CKeepOptionsDialog options(keepOptions, this);
+    if (options.DoModal() == IDOK)
+        keepOptions = options.Values();
 }
 
 void CSettingsDialog::OnOK()

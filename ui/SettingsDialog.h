@@ -33,6 +33,12 @@ public:
     void SetKiosk(bool on);
     void SetParameter(const std::string& text);
     void SetKeepRunning(bool on) { keepRunning = on; }
+    // The keeping's options as stored (see CKeepOptionsDialog).
+    void SetKeepOptions(const SlotSettings& stored)
+    {
+        keepOptions.restartDaily = stored.restartDaily;
+        keepOptions.notRespondingSeconds = stored.notRespondingSeconds;
+    }
 
     // What the save reads back.
     bool IsDisableChecked() const { return disableRadio.GetCheck() == BST_CHECKED; }
@@ -63,6 +69,8 @@ protected:
     void OnZentor();
     void OnOrbxPlayer();
     void OnDisable();
+    void OnKeepRunning();
+    void OnKeepOptions();
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDestroy();
     void OnDpiChanged(UINT dpi);
@@ -93,6 +101,8 @@ protected:
     CButton userDefinedRadio;
     CButton kioskCheck;
     CButton keepRunningCheck;
+    CButton keepOptionsButton;
+    SlotSettings keepOptions;
     CButton browseShowButton;
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;

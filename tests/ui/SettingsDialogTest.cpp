@@ -335,7 +335,7 @@ TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
     saved.clear();
 }
 
-TEST_F(SettingsDialogTest, ToolTipsCoverTheEightControls)
+TEST_F(SettingsDialogTest, ToolTipsCoverTheNineControls)
 {
     LRESULT tools = 0;
     std::string disableTip;
@@ -358,7 +358,7 @@ TEST_F(SettingsDialogTest, ToolTipsCoverTheEightControls)
         }
         s.Click(IDCANCEL);
     });
-    EXPECT_EQ(8, tools);
+    EXPECT_EQ(9, tools);
     EXPECT_EQ("Disable autostart", disableTip);
 }
 
@@ -430,6 +430,7 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
         {0x50812082, 0, 72, 213, 33, 14, 1007, "Edit", ""},
         {0x500001B7, 0, 106, 213, 11, 13, 1008, "msctls_updown32", ""},
         {0x50020000, 0, 108, 215, 12, 8, -1, "Static", "sec"},
+        {0x50010000, 0, 200, 212, 56, 14, 1014, "Button", "O&ptions..."},
         {0x50010001, 0, 78, 249, 50, 16, 1, "Button", "OK"},
         {0x50010000, 0, 144, 249, 50, 16, 2, "Button", "Cancel"},
         {0x50020000, 0, 44, 55, 182, 8, -1, "Static", "Please select an application to launch on system startup:"},
