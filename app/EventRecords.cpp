@@ -6,6 +6,7 @@
 #include "EventMessages.h"
 #include "app/RestartGuard.h"
 #include "framework/Paths.h"
+#include "framework/SessionTimes.h"
 #include "framework/StringFormat.h"
 
 namespace
@@ -40,17 +41,30 @@ const char* OutsideJobText(LaunchResult::OutsideJob why)
 }
 } // namespace
 
+std::string SinceLogonText(long long logonTime, long long currentTime)
+{
+    if (logonTime <= 0 || currentTime < logonTime)
+        return "";
+    return FormatString(" That was %I64d seconds after the user's logon.", (currentTime - logonTime) / 10000000);
+}
+
+// Windows holds logon programs back while the PC is busy: the entry says how
+// late the start came.
 void CEventRecords::RecordLaunch(const LaunchCommand& command, const LaunchResult& result, int delay)
 {
-    if (result.error == ERROR_SUCCESS)
-        eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
-                        {Number(slot), command.commandLine, result.folder, Number(delay),
-                         Number(result.processId),
-                         OutsideJobText(result.outsideJob)});
-    else
+    if (result.error != ERROR_SUCCESS)
+    {
         eventLog.Report(EVENTLOG_ERROR_TYPE, MSG_START_FAILED,
                         {Number(slot), command.program, result.folder,
                          StartFailureText(result.error, command.program)});
+        return;
+    }
+    long long logonTime = 0;
+    long long currentTime = 0;
+    QuerySessionTimes(logonTime, currentTime);
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_PROGRAM_STARTED,
+                    {Number(slot), command.commandLine, result.folder, Number(delay), Number(result.processId),
+                     OutsideJobText(result.outsideJob), SinceLogonText(logonTime, currentTime)});
 }
 
 void CEventRecords::RecordEnd(const std::string& program, DWORD processId, DWORD exitCode,

@@ -6,6 +6,10 @@
 
 #include <string>
 
+// The start's words on how long after the user's logon it came; none where
+// the logon time is not known (0) or lies after the time it is compared with.
+std::string SinceLogonText(long long logonTime, long long currentTime);
+
 // One slot's entries in the Application event log; none is ever in the way
 // of what it records.
 class CEventRecords

@@ -204,7 +204,7 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     else
     {
         result.error = ::GetLastError();
-        if (result.error == ERROR_BAD_EXE_FORMAT)
+        if (GoesToTheShell(result.error))
         {
             announce(ASFW_ANY);
             result.error = StartThroughShell(command, nativeProgram, hasFolder ? folder.c_str() : nullptr, result);
@@ -224,8 +224,20 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     return result;
 }
 
+bool GoesToTheShell(DWORD error)
+{
+    return error == ERROR_BAD_EXE_FORMAT;
+}
+
 std::string StartFailureText(DWORD code, const std::string& program)
 {
+    // The system's own words name no reason a user could act on.
+    if (code == ERROR_ELEVATION_REQUIRED)
+        return program
+               + " asks for administrator rights. Windows starts no program that asks for them at a logon "
+                 "without asking the user, and Kestrup never asks. Use a program (or a setting of it) that "
+                 "does not ask for administrator rights, or start it with a logon task of Task Scheduler "
+                 "with \"Run with highest privileges\" instead.";
     const std::string message = SystemMessageOrCode(code);
     std::string text;
     size_t from = 0;

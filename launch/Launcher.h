@@ -5,6 +5,12 @@
 
 #include <functional>
 
+// Windows' refusal to start a program that asks for administrator rights from
+// one that has none; the cross compiler's headers lack it.
+#ifndef ERROR_ELEVATION_REQUIRED
+#define ERROR_ELEVATION_REQUIRED 740L
+#endif
+
 // How a start went: the program's process id, or the system's error code; and
 // the folder it was started in (the tool's own for a program without one).
 // The process is held only where the system handed one over: none where the
@@ -52,8 +58,14 @@ struct StartOptions
 LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const LaunchRecorder& record = {},
                           const StartOptions& options = {});
 
+// Whether a program the system would not start is handed to the shell: only a
+// file that is no program. Never one that asks for administrator rights, which
+// the shell would start only after a prompt, and no prompt is raised at a logon.
+bool GoesToTheShell(DWORD error);
+
 // The system's text for a failed start of the program, with the program's
-// path in place of every %1 of it.
+// path in place of every %1 of it; for a program that asks for administrator
+// rights, what that means at a logon and what to do.
 std::string StartFailureText(DWORD code, const std::string& program);
 
 // The "Error" box for a start of the program that failed with the given code.

@@ -29,6 +29,7 @@ declare -A wanted=(
   [openssl]=openssl
   [zip]=zip
   [locale-gen]=locales
+  [xmllint]=libxml2-utils
 )
 missing=()
 for tool in "${!wanted[@]}"; do

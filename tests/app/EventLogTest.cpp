@@ -2,6 +2,8 @@
 // prints each inserted string of an entry on its debug channel "eventlog"
 // (trace for information, warn for a warning, err for an error) to the
 // standard error of the processes, which the test command keeps in a file.
+#include "app/EventRecords.h"
+#include "framework/SessionTimes.h"
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"
 #include "tests/support/Registry.h"
@@ -139,12 +141,23 @@ TEST_F(EventLogTest, StartedProgramIsInformation)
     StoreSlot4(program, 0);
 
     Entry entry = Run("/run 4", End, [](DWORD) {});
-    ASSERT_EQ(6u, entry.strings.size());
+    ASSERT_EQ(7u, entry.strings.size());
     EXPECT_NE(0, std::atoi(entry.strings[4].c_str())) << "process id " << entry.strings[4];
     EXPECT_EQ("", entry.strings[5]) << "a program not kept running is watched by nothing";
+    long long logon = 0, now = 0;
+    EXPECT_EQ(QuerySessionTimes(logon, now) && logon > 0, !entry.strings[6].empty())
+        << "the logon time is said where the session has one: <" << entry.strings[6] << ">";
     entry.strings.resize(4);
     EXPECT_EQ("trace", entry.level);
     EXPECT_EQ((std::vector<std::string>{"4", "\"" + program + "\"", folder, "0"}), entry.strings);
+}
+
+TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)
+{
+    const long long logon = 133000000000000000;
+    EXPECT_EQ(" That was 187 seconds after the user's logon.", SinceLogonText(logon, logon + 1875000000));
+    EXPECT_EQ("", SinceLogonText(0, logon)) << "no logon time";
+    EXPECT_EQ("", SinceLogonText(logon, logon - 1)) << "a clock set back";
 }
 
 TEST_F(EventLogTest, AbortedCountdownIsAWarning)

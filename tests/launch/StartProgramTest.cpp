@@ -286,6 +286,15 @@ TEST_F(StartProgramTest, CodeWithoutSystemTextIsReportedByNumber)
     EXPECT_EQ("Error 3758101044\nPath: C:\\Shows", errors[0]);
 }
 
+// Wine starts a program that asks for administrator rights without asking:
+// Windows' refusal (740) is handed in.
+TEST_F(StartProgramTest, ElevationIsExplainedAndNeverAskedFor)
+{
+    const std::string text = StartFailureText(ERROR_ELEVATION_REQUIRED, "C:\\Shows\\admin.exe");
+    EXPECT_EQ(0u, text.find("C:\\Shows\\admin.exe asks for administrator rights. Windows starts no")) << text;
+    EXPECT_FALSE(GoesToTheShell(ERROR_ELEVATION_REQUIRED)) << "the shell would ask for the rights";
+}
+
 TEST_F(StartProgramTest, CommandLineBeyondThePlatformsLimitIsReported)
 {
     const std::string program = temp.Path() + "probe.exe";
