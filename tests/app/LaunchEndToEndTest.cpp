@@ -268,7 +268,9 @@ protected:
         ::DeleteFileA((lateFolder + "\\show\\probe.exe").c_str());
         ::RemoveDirectoryA((lateFolder + "\\show").c_str());
         ::RemoveDirectoryA(lateFolder.c_str());
-        // What a launcher left behind.
+        // What a launcher left behind, also where a step failed before letting it go.
+        if (const CKernelHandle hold{::OpenEventA(EVENT_MODIFY_STATE, FALSE, "KestrupProbeHold")})
+            ::SetEvent(hold.get());
         for (HWND left; (left = ::FindWindowA(nullptr, "Kestrup probe")) != nullptr;)
         {
             DWORD id = 0;
@@ -424,8 +426,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  .keepRunning = 1, .script = "SFA", .probeMode = "launch15", .after = 15,
                                  .before = 40},
                       ScriptCase{.description = "a launcher that ends after a long run, leaving a window",
-                                 .delay = 0, .keepRunning = 1, .script = "SNHCA", .probeMode = "launch300",
+                                 .delay = 0, .keepRunning = 1, .script = "SNCA", .probeMode = "launch300/65",
                                  .quiet = 62},
+                      ScriptCase{.description = "a launcher that hands over to a helper without a window",
+                                 .delay = 0, .keepRunning = 1, .script = "SFAH", .probeMode = "launch0", .after = 60,
+                                 .before = 120},
                       ScriptCase{.description = "a window seen, then hidden and hung", .delay = 0,
                                  .keepRunning = 1, .script = "SFA", .probeMode = "hidden8",
                                  .notRespondingSeconds = 15, .after = 20, .before = 50},

@@ -199,17 +199,12 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
     DWORD handedTo = 0;
     bool createdAndWaiting = false;
     UINT errorMode = 0;
-    StartOptions options{row.keeping != Keeping::No, row.keeping == Keeping::CrashEndsAtOnce,
-                         [&](DWORD processId) {
-                             handedTo = processId;
-                             errorMode = ::GetErrorMode();
-                             const CKernelHandle process(
-                                 ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-                             DWORD code = 0;
-                             createdAndWaiting = process && ::GetExitCodeProcess(process.get(), &code)
-                                                 && code == STILL_ACTIVE
-                                                 && ::GetFileAttributesA(record.c_str()) == INVALID_FILE_ATTRIBUTES;
-                         }};
+    const StartOptions options{row.keeping != Keeping::No, row.keeping == Keeping::CrashEndsAtOnce, [&](DWORD id) {
+        const CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, handedTo = id));
+        errorMode = ::GetErrorMode();
+        createdAndWaiting = ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT
+                            && ::GetFileAttributesA(record.c_str()) == INVALID_FILE_ATTRIBUTES;
+    }};
     DWORD startedId = 0;
     const std::vector<std::string> errors = StartAndCollectErrors([&] {
         startedId = StartProgram(nullptr, BuildLaunchCommand(program, "-p", 0, ""), {}, options).processId;

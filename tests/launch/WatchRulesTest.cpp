@@ -51,18 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace
 {
-SYSTEMTIME At(const char* text)  // "D HH:MM:SS", D the day of December
+SYSTEMTIME At(const char* text)  // "D HH:MM:SS", D the day of December 2026
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = 12;
     int day = 0, hour = 0, minute = 0, second = 0;
     std::sscanf(text, "%d %d:%d:%d", &day, &hour, &minute, &second);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
+    return SYSTEMTIME{2026, 12, 0, WORD(day), WORD(hour), WORD(minute), WORD(second), 0};
 }
 
 TEST(DailyRestartTest, IsDueOnceADayWhenItsMinuteComesWhileTheProgramIsWatched)

@@ -3,11 +3,10 @@
 // KESTRUP_PROBE_RECORD. Where KESTRUP_PROBE_HOLD names an event, it runs on
 // until that event lets it go. KESTRUP_PROBE_MODE makes it a show: "window<N>"
 // shows a window ("Kestrup probe") that answers for N seconds or until it is
-// closed, "frozen" one
-// that stops answering (until the hold event lets it go), "hidden<N>" one that
-// answers for N seconds, then hides and stops answering, "launch<N>" a
-// launcher that starts a copy of itself as "window<N>" (recording beside the
-// record) and ends (once the hold event lets it go).
+// closed (none for 0), "frozen" one that stops answering (until the hold event
+// lets it go), "hidden<N>" one that answers for N seconds, then hides and
+// stops answering, "launch<N>[/<M>]" a launcher that starts a copy of itself
+// as "window<N>" (recording beside the record) and ends (after M seconds).
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -67,21 +66,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
     char mode[32] = "", self[MAX_PATH] = "", copy[32] = "window";
     ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
-    int result = 0;
     if (::StrCmpNA(mode, "launch", 6) == 0)
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, mode + 6));
         ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
         self[0] = '"';
         ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH - 2);
-        result = ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
+        const int result = ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
+        ::Sleep(::StrChrA(mode, '/') != nullptr ? ::StrToIntA(::StrChrA(mode, '/') + 1) * 1000 : 0);
+        return result;
     }
     if (::lstrcmpA(mode, "frozen") == 0)
         ShowWindowFor(500, true, false);
-    if (::StrCmpNA(mode, "window", 6) == 0 || ::StrCmpNA(mode, "hidden", 6) == 0)
+    if ((::StrCmpNA(mode, "window", 6) == 0 && ::StrToIntA(mode + 6) > 0) || ::StrCmpNA(mode, "hidden", 6) == 0)
         ShowWindowFor(::StrToIntA(mode + 6) * 1000, mode[0] == 'h', mode[0] == 'h');
     wchar_t hold[MAX_PATH] = L"";
     if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
         ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
-    return result;
+    return 0;
 }
