@@ -29,7 +29,9 @@ inline constexpr char kMode[] = "Mode";
 inline constexpr char kKeepRunning[] = "KeepRunning";
 inline constexpr char kNotRespondingSeconds[] = "NotRespondingSeconds";
 
-inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
+// A slot's key below the profile key: the prefix and the slot's number.
+inline constexpr char kSlotPrefix[] = "Slot";
+inline std::string SlotSection(int slot) { return FormatString("%s%d", kSlotPrefix, slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
 
 // The Run value's data: this executable, quoted, asked to run the slot. A

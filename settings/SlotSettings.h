@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 // Kinds of program a slot starts, stored as "Mode". Other stored numbers load
@@ -29,4 +30,12 @@ struct SlotSettings
     // program is ended and started again; 0 never. Not in the dialog: a save
     // leaves the stored value as it is.
     unsigned notRespondingSeconds = 60;
+};
+
+// The slots below the profile key: each one whose key is there, by number,
+// and the lowest number of 0 and up that has none, for a new one.
+struct SlotList
+{
+    std::map<int, SlotSettings> stored;
+    int unused = 0;
 };
