@@ -36,3 +36,5 @@
 #define IDC_BROWSE_SHOW 1010
 #define IDC_PARAMETER 1011
 #define IDC_KEEP_RUNNING 1012
+// The slot the window edits.
+#define IDC_SLOT 1015
