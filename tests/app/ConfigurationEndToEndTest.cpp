@@ -129,7 +129,7 @@ TEST_P(HelpTest, ShowsTheProgramsHelpAndLeavesTheDialogAsItWas)
     ASSERT_TRUE(help.found) << row.description << ": no help";
     EXPECT_EQ(0u, help.text.find(row.begins)) << row.description << ": " << help.text;
     for (const char* words : {"Zentor", "Show File", "Kiosk Mode", "Parameter", "Abort", "its own folder",
-                              "Start again when it ends", "share", "Disable", "SlotN", "/run N",
+                              "Start again when it ends", "share", "Disable", "SlotN", "/run N", "/settings N",
                               "Application event log, source \"vaxo Kestrup\"", "Version 3.6.0", "README.txt"})
         EXPECT_NE(std::string::npos, help.text.find(words)) << row.description << ": no \"" << words << "\"";
     EXPECT_EQ(control, focusAfter) << row.description << ": the focus moved";
