@@ -103,16 +103,12 @@ SettingsFields SettingsSession::Read() const
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
     fields.title = windows::Text(dialog);
     fields.slot = windows::ControlText(dialog, IDC_SLOT);
-    const HWND list = ::GetDlgItem(dialog, IDC_SLOT);
-    for (LRESULT i = 0, count = ::SendMessageA(list, CB_GETCOUNT, 0, 0); i < count; ++i)
-    {
-        // Wine hands another process's entries over in UTF-16 only.
-        wchar_t text[256] = L"";
-        char utf8[768] = "";
-        ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
-        fields.slots.push_back(utf8);
-    }
+    // Wine hands another process's entries over in UTF-16 only.
+    wchar_t text[256];
+    for (char utf8[768]; ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, fields.slots.size(),
+                                               reinterpret_cast<LPARAM>(text)) >= 0;)
+        fields.slots.push_back(
+            ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr) > 0 ? utf8 : "");
     return fields;
 }
 
