@@ -226,6 +226,7 @@ BOOL CSettingsDialog::OnInitDialog()
     zentorRadio.EnableWindow(!zentorPath.empty());
     orbxPlayerRadio.EnableWindow(!orbxPlayerPath.empty());
     delaySpin.SetRange(0, kMaxDelay);
+    WidenSlotList();
     ShowValues();
     return TRUE;
 }
@@ -266,6 +267,15 @@ void CSettingsDialog::ListSlots()
         if (number == slot)
             slotCombo.SetCurSel(index);
     }
+}
+
+// The box is narrow beside OK; its list opens wide enough for a program's file
+// name, at the scale Windows gave the box.
+void CSettingsDialog::WidenSlotList()
+{
+    RECT box = {};
+    ::GetWindowRect(slotCombo, &box);
+    slotCombo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(3 * (box.right - box.left)));
 }
 
 std::wstring CSettingsDialog::Shown() const
@@ -464,6 +474,7 @@ void CSettingsDialog::OnDpiChanged(UINT dpi)
 {
     ShowIcons(dpi);
     banner.ScaleTo(DpiScale(dpi));
+    WidenSlotList();
 }
 
 void CSettingsDialog::OnColoursChanged()

@@ -119,6 +119,7 @@ private:
     // Puts the held values, the slot list and the title on the open window.
     void ShowValues();
     void ListSlots();
+    void WidenSlotList();
     std::wstring Shown() const;
     // The checks of OK, each refusal shown.
     bool ShownIsValid();

