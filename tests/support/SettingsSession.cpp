@@ -102,11 +102,13 @@ SettingsFields SettingsSession::Read() const
     fields.parameter = windows::ControlText(dialog, IDC_PARAMETER);
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
     fields.title = windows::Text(dialog);
-    fields.slot = windows::ControlText(dialog, IDC_SLOT);
     // Wine hands another process's entries over in UTF-16 only; the tests' are ASCII.
-    for (wchar_t text[256]; ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, fields.slots.size(),
-                                                  reinterpret_cast<LPARAM>(text)) >= 0;)
-        fields.slots.emplace_back(text, text + ::lstrlenW(text));
+    for (LRESULT i = 0, n; (n = ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXTLEN, i, 0)) >= 0; ++i)
+    {
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        fields.slots.emplace_back(text.begin(), text.begin() + n);
+    }
     return fields;
 }
 

@@ -23,7 +23,7 @@ struct SettingsFields
     bool browseAppEnabled, browseShowEnabled, kioskEnabled, spinEnabled, keepRunningEnabled;
     bool kioskChecked;
     std::string appPath, showPath, parameter, delay;
-    std::string title, slot;  // the slot chosen, as listed
+    std::string title;
     std::vector<std::string> slots;
 };
 
