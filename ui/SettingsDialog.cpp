@@ -83,7 +83,10 @@ void CSettingsDialog::SetValues(const SlotSettings& values)
     kiosk = shown.kiosk == 1;
     keepRunning = shown.keepRunning;
     if (IsWindow())
+    {
+        UpdateData(FALSE);
         ShowValues();
+    }
 }
 
 void CSettingsDialog::SetAppType(AppType type)
@@ -233,7 +236,6 @@ BOOL CSettingsDialog::OnInitDialog()
 
 void CSettingsDialog::ShowValues()
 {
-    UpdateData(FALSE);
     kioskCheck.SetCheck(kiosk ? BST_CHECKED : BST_UNCHECKED);
     keepRunningCheck.SetCheck(keepRunning ? BST_CHECKED : BST_UNCHECKED);
     // A radio button checked by a message leaves the others as they were.
@@ -246,8 +248,12 @@ void CSettingsDialog::ShowValues()
     case AppType::UserDefined: Select(appType); break;
     default: Select(AppType::Disable); break;
     }
-    const std::string title = ResourceString(IDS_APP_TITLE);
-    SetWindowText(slot == 0 ? title.c_str() : FormatString("%s - slot %d", title.c_str(), slot).c_str());
+    // The template's caption is slot 0's; a caption set anew redraws the frame.
+    if (slot != 0 || !loaded.empty())
+    {
+        const std::string title = ResourceString(IDS_APP_TITLE);
+        SetWindowText(slot == 0 ? title.c_str() : FormatString("%s - slot %d", title.c_str(), slot).c_str());
+    }
     ListSlots();
     loaded = Shown();
 }

@@ -116,7 +116,8 @@ protected:
 
 private:
     void Select(AppType selection);
-    // Puts the held values, the slot list and the title on the open window.
+    // Puts the held values (but the texts DoDataExchange puts), the slot list
+    // and the title on the open window.
     void ShowValues();
     void ListSlots();
     void WidenSlotList();
