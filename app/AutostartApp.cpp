@@ -34,9 +34,15 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
     for (bool read = parser.GetFirstPair(switchName, value); read;
          read = parser.GetNextPair(switchName, value))
     {
-        if (!IsRunSwitch(switchName))
+        const bool settingsSwitch = IsSettingsSwitch(switchName);
+        if (!settingsSwitch && !IsRunSwitch(switchName))
             continue;
         slot = ReadSlotNumber(value);
+        if (settingsSwitch)
+        {
+            settingsRequested = true;
+            continue;
+        }
         // A run switch without a slot ends the program before anything is
         // shown or read.
         if (value.empty())
@@ -49,7 +55,7 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
     SetRegistryKey(regnames::kCompanyKey);
     LoadSettings();
 
-    if (runRequested && !settings.appPath.empty())
+    if (runRequested && !settingsRequested && !settings.appPath.empty())
         RunLaunchMode();
     else
         RunConfigurationMode();
@@ -79,18 +85,19 @@ void CAutostartApp::LoadSettings()
     settings = Store().Load(slot);
 }
 
-void CAutostartApp::SaveSettings(const SlotSettings& values)
+bool CAutostartApp::SaveSettings(const SlotSettings& values)
 {
     const std::string failure = Store().Save(slot, values, exePath);
     Records().RecordSave(values, failure);
     if (failure.empty())
     {
         AfxMessageBox("Settings successfully saved.", MB_OK | MB_ICONINFORMATION);
-        return;
+        return true;
     }
     // Owned by the settings dialog, which thus takes no second OK meanwhile.
     ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, failure.c_str(),
                   "Error", MB_OK | MB_ICONERROR);
+    return false;
 }
 
 void CAutostartApp::RunLaunchMode()
@@ -103,17 +110,19 @@ void CAutostartApp::RunConfigurationMode()
     CSettingsDialog dialog(nullptr);
     m_pMainWnd = &dialog;
     dialog.SetCompanions(GetZentorPath(), GetOrbxPlayerPath());
-    dialog.SetSaveAction([this](const SlotSettings& values) { SaveSettings(values); });
-    if (settings.appType != AppType::Disable)
-    {
-        dialog.SetAppType(settings.appType);
-        dialog.SetDelay(static_cast<UINT>(settings.delay));
-        dialog.SetAppPath(settings.appPath);
-        dialog.SetShowPath(settings.showPath);
-        dialog.SetKiosk(settings.kiosk == 1);
-        dialog.SetParameter(settings.parameter);
-        dialog.SetKeepRunning(settings.keepRunning);
-        dialog.SetKeepOptions(settings);
-    }
+    // A save adds a slot, or removes one, in the list.
+    dialog.SetSaveAction([this, &dialog](const SlotSettings& values) {
+        const bool saved = SaveSettings(values);
+        dialog.SetSlots(slot, Store().List());
+        return saved;
+    });
+    // Another slot chosen is the slot saved, and recorded, from then on.
+    dialog.SetLoadAction([this](int chosen) {
+        slot = chosen;
+        settings = Store().Load(slot);
+        return settings;
+    });
+    dialog.SetSlots(slot, Store().List());
+    dialog.SetValues(settings);
     dialog.DoModal();
 }

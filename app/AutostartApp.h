@@ -34,8 +34,8 @@ public:
     std::string GetOrbxPlayerPath() const { return companions.orbxPlayerPath; }
 
     // Stores the slot and registers it (or removes both, for Disable), then
-    // tells the user how it went.
-    void SaveSettings(const SlotSettings& values);
+    // tells the user how it went. True when all was saved.
+    bool SaveSettings(const SlotSettings& values);
 
     // The command map: the Help command goes to the default help handler.
     BOOL OnCmdMsg(UINT id) override;
@@ -45,6 +45,8 @@ public:
 
     int slot = 0;
     bool runRequested = false;
+    // The settings of the slot asked for, whatever it has stored.
+    bool settingsRequested = false;
     SlotSettings settings;
     Companions companions;
     std::string exePath;

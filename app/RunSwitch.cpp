@@ -2,20 +2,31 @@
 
 #include <climits>
 
-bool IsRunSwitch(const std::string& switchName)
+namespace
 {
-    static const char kRun[] = "run";
-    if (switchName.size() != sizeof(kRun) - 1)
-        return false;
-    for (size_t i = 0; i < switchName.size(); ++i)
+bool IsSwitch(const std::string& switchName, const char* name)
+{
+    size_t i = 0;
+    for (; i < switchName.size() && name[i] != '\0'; ++i)
     {
         char c = switchName[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-        if (c != kRun[i])
+        if (c != name[i])
             return false;
     }
-    return true;
+    return i == switchName.size() && name[i] == '\0';
+}
+} // namespace
+
+bool IsRunSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "run");
+}
+
+bool IsSettingsSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "settings");
 }
 
 int ReadSlotNumber(const std::string& value)

@@ -2,8 +2,10 @@
 
 #include <string>
 
-// The one switch with a meaning: "run" followed by the slot number.
+// The switches with a meaning, in any letter case, each followed by a slot
+// number: "run" starts the slot, "settings" opens its settings.
 bool IsRunSwitch(const std::string& switchName);
+bool IsSettingsSwitch(const std::string& switchName);
 
 // The slot number as atoi reads it: optional leading white space, an optional
 // sign, then decimal digits up to the first other character; no digits give 0.

@@ -1,7 +1,8 @@
 /* The floor for the settings dialog's start-up: the same template and
    resources (icon, banner, white look, common controls), the same tooltips and
-   the same locked fields of a slot set to Disable, shown with plain Win32
-   calls, no framework layer and no C++ runtime. */
+   the same locked fields of a slot set to Disable, its entry and a new one in
+   the slot list (the registry not read), shown with plain Win32 calls, no
+   framework layer and no C++ runtime. */
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -40,6 +41,11 @@ static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPAR
         AddTool(tip, window, IDC_KIOSK, "Launch vaxo Zentor in kiosk mode");
         AddTool(tip, window, IDC_BROWSE_APP, "Browse File");
         AddTool(tip, window, IDC_BROWSE_SHOW, "Browse Show File");
+        AddTool(tip, window, IDC_KEEP_OPTIONS, "Options of the keeping");
+        AddTool(tip, window, IDC_SLOT, "The slot this window edits: every stored slot, with what it starts, and a new one");
+        SendDlgItemMessageA(window, IDC_SLOT, CB_ADDSTRING, 0, (LPARAM)"0: Disable");
+        SendDlgItemMessageA(window, IDC_SLOT, CB_ADDSTRING, 0, (LPARAM)"1: new");
+        SendDlgItemMessageA(window, IDC_SLOT, CB_SETCURSEL, 0, 0);
         SendDlgItemMessageA(window, IDC_DELAY_SPIN, UDM_SETRANGE, 0, MAKELPARAM(120, 0));
         SetDlgItemTextA(window, IDC_DELAY, "20");
         CheckDlgButton(window, IDC_DISABLE, BST_CHECKED);

@@ -22,6 +22,26 @@ public:
     }
 };
 
+class CComboBox : public CWnd
+{
+public:
+    void ResetContent() { SendMessage(CB_RESETCONTENT); }
+    int AddString(const char* text)
+    {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
+    void SetItemData(int index, DWORD_PTR data)
+    {
+        SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+    }
+    DWORD_PTR GetItemData(int index) const
+    {
+        return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
+    }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    void SetCurSel(int index) { SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+};
+
 class CSpinButtonCtrl : public CWnd
 {
 public:

@@ -94,3 +94,12 @@ constexpr UINT WM_AFTER_DPICHANGED = WM_APP + 1;
         result = 0;                                                                      \
         return TRUE;                                                                     \
     }
+
+#define ON_CBN_SELCHANGE(id, handler)                                                    \
+    if (message == WM_COMMAND && LOWORD(wParam) == (id)                                  \
+        && HIWORD(wParam) == CBN_SELCHANGE)                                              \
+    {                                                                                    \
+        handler();                                                                       \
+        result = 0;                                                                      \
+        return TRUE;                                                                     \
+    }

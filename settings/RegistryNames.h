@@ -31,7 +31,9 @@ inline constexpr char kNotRespondingSeconds[] = "NotRespondingSeconds";
 inline constexpr char kWindowsErrorReporting[] = "WindowsErrorReporting";
 inline constexpr char kRestartDaily[] = "RestartDaily";
 
-inline std::string SlotSection(int slot) { return FormatString("Slot%d", slot); }
+// A slot's key below the profile key: the prefix and the slot's number.
+inline constexpr char kSlotPrefix[] = "Slot";
+inline std::string SlotSection(int slot) { return FormatString("%s%d", kSlotPrefix, slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
 
 // The Run value's data: this executable, quoted, asked to run the slot. A

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 // Kinds of program a slot starts, stored as "Mode". Other stored numbers load
@@ -40,4 +41,12 @@ struct SlotSettings
     // only, so that a value nobody touched stays as stored.
     bool restartDailyChanged = false;
     bool notRespondingChanged = false;
+};
+
+// The slots below the profile key: each one whose key is there, by number,
+// and the lowest number of 0 and up that has none, for a new one.
+struct SlotList
+{
+    std::map<int, SlotSettings> stored;
+    int unused = 0;
 };

@@ -11,6 +11,9 @@
 #include "settings/RegistryNames.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 using namespace regnames;
 
@@ -61,6 +64,23 @@ int ReadNumber(const CRegKey& key, const char* name, int defaultValue)
 {
     DWORD value = 0;
     return key.QueryDWORDValue(name, value) == ERROR_SUCCESS ? static_cast<int>(value) : defaultValue;
+}
+
+// The slot a key's name stands for; false for any other name.
+bool SlotOfSection(const char* name, int& slot)
+{
+    const size_t prefix = sizeof(kSlotPrefix) - 1;
+    if (_strnicmp(name, kSlotPrefix, prefix) != 0)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(name + prefix, &end, 10);
+    if (end == name + prefix || *end != '\0' || errno == ERANGE)
+        return false;
+    slot = static_cast<int>(number);
+    // Key names compare without regard to case; any other spelling of the
+    // number would not be the key the slot opens.
+    return _stricmp(SlotSection(slot).c_str(), name) == 0;
 }
 
 // Saves and removals of one slot never interleave, in this process or
@@ -120,6 +140,30 @@ bool CSlotStore::LoadExisting(int slot, SlotSettings& values) const
         return false;
     values = Read(key);
     return true;
+}
+
+SlotList CSlotStore::List() const
+{
+    SlotList list;
+    CRegKey profile;
+    if (profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_READ) == ERROR_SUCCESS)
+    {
+        char name[256];
+        for (DWORD i = 0;; ++i)
+        {
+            DWORD length = sizeof(name);
+            const LONG result = ::RegEnumKeyExA(profile, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+            // A name too long for the buffer is no slot's.
+            if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
+                break;
+            int slot = 0;
+            if (result == ERROR_SUCCESS && SlotOfSection(name, slot))
+                LoadExisting(slot, list.stored[slot]);
+        }
+    }
+    while (list.stored.count(list.unused) != 0)
+        ++list.unused;
+    return list;
 }
 
 SlotSettings CSlotStore::Read(const CRegKey& key)

@@ -23,6 +23,9 @@ public:
     // The same for a slot that is still there, creating nothing; false where
     // its key is gone.
     bool LoadExisting(int slot, SlotSettings& values) const;
+    // Every key named as a slot's, read as LoadExisting reads it; keys of
+    // other names, or a number written otherwise ("Slot01"), are not slots.
+    SlotList List() const;
 
     // Writes the values in the order AppPath, ShowPath, Parameter, Kiosk,
     // Delay, Mode, KeepRunning, then NotRespondingSeconds and RestartDaily

@@ -4,10 +4,14 @@
 #include "framework/Dpi.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/Paths.h"
 #include "framework/ResourceString.h"
+#include "framework/StringFormat.h"
 #include "ui/Colours.h"
 #include "ui/KeepOptionsDialog.h"
 #include "ui/resource.h"
+
+#include <map>
 
 namespace
 {
@@ -16,6 +20,18 @@ constexpr UINT kMaxDelay = 120;
 
 const char kApplicationFilter[] = "Executeable Files|*.exe;*.com;*.bat;*.cmd|All Files (*.*)|*.*||";
 const char kShowFileFilter[] = "Show FIle (*.shw)|*.shw|All Files (*.*)|*.*||";
+
+// What a slot starts, as the slot list names it.
+std::string Starts(const SlotSettings& values)
+{
+    switch (values.appType)
+    {
+    case AppType::Zentor: return "Zentor";
+    case AppType::OrbxPlayer: return "ORBX Player";
+    case AppType::UserDefined: return values.appPath.empty() ? "User Defined" : FileName(values.appPath);
+    default: return "Disable";
+    }
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
@@ -29,6 +45,7 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_BN_CLICKED(IDC_DISABLE, OnDisable)
     ON_BN_CLICKED(IDC_KEEP_RUNNING, OnKeepRunning)
     ON_BN_CLICKED(IDC_KEEP_OPTIONS, OnKeepOptions)
+    ON_CBN_SELCHANGE(IDC_SLOT, OnSlotChosen)
     ON_WM_CTLCOLOR()
     ON_WM_DESTROY()
     ON_WM_DPICHANGED()
@@ -45,6 +62,35 @@ void CSettingsDialog::SetCompanions(const std::string& zentor, const std::string
 {
     zentorPath = zentor;
     orbxPlayerPath = orbxPlayer;
+}
+
+void CSettingsDialog::SetSlots(int shown, const SlotList& list)
+{
+    slot = shown;
+    slots = list;
+    if (IsWindow())
+        ListSlots();
+}
+
+void CSettingsDialog::SetValues(const SlotSettings& values)
+{
+    SlotSettings shown;
+    shown.delay = 20;
+    if (values.appType != AppType::Disable)
+        shown = values;
+    appType = shown.appType;
+    delay = static_cast<UINT>(shown.delay);
+    appPath = shown.appPath;
+    showPath = shown.showPath;
+    parameter = shown.parameter;
+    kiosk = shown.kiosk == 1;
+    keepRunning = shown.keepRunning;
+    SetKeepOptions(values);
+    if (IsWindow())
+    {
+        UpdateData(FALSE);
+        ShowValues();
+    }
 }
 
 void CSettingsDialog::SetAppType(AppType type)
@@ -167,6 +213,7 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_PARAMETER, parameterEdit);
     DDX_Control(dx, IDC_DELAY, delayEdit);
     DDX_Control(dx, IDC_DELAY_SPIN, delaySpin);
+    DDX_Control(dx, IDC_SLOT, slotCombo);
 }
 
 BOOL CSettingsDialog::OnInitDialog()
@@ -184,16 +231,25 @@ BOOL CSettingsDialog::OnInitDialog()
     {
         // Each control's tip is the string of its id, which F1's help shows too.
         for (UINT id : {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
-                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW})
+                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_SLOT})
             toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
     }
 
     zentorRadio.EnableWindow(!zentorPath.empty());
     orbxPlayerRadio.EnableWindow(!orbxPlayerPath.empty());
     delaySpin.SetRange(0, kMaxDelay);
+    WidenSlotList();
+    ShowValues();
+    return TRUE;
+}
+
+void CSettingsDialog::ShowValues()
+{
     kioskCheck.SetCheck(kiosk ? BST_CHECKED : BST_UNCHECKED);
     keepRunningCheck.SetCheck(keepRunning ? BST_CHECKED : BST_UNCHECKED);
-
+    // A radio button checked by a message leaves the others as they were.
+    for (CButton* radio : {&disableRadio, &zentorRadio, &orbxPlayerRadio, &userDefinedRadio})
+        radio->SetCheck(BST_UNCHECKED);
     switch (appType)
     {
     case AppType::Zentor:
@@ -201,7 +257,77 @@ BOOL CSettingsDialog::OnInitDialog()
     case AppType::UserDefined: Select(appType); break;
     default: Select(AppType::Disable); break;
     }
-    return TRUE;
+    // The template's caption is slot 0's; a caption set anew redraws the frame.
+    if (slot != 0 || !loaded.empty())
+    {
+        const std::string title = ResourceString(IDS_APP_TITLE);
+        SetWindowText(slot == 0 ? title.c_str() : FormatString("%s - slot %d", title.c_str(), slot).c_str());
+    }
+    ListSlots();
+    loaded = Shown();
+}
+
+void CSettingsDialog::ListSlots()
+{
+    std::map<int, std::string> entries;
+    for (const auto& [number, values] : slots.stored)
+        entries[number] = Starts(values);
+    entries.emplace(slots.unused, "new");
+    entries.emplace(slot, "new");
+    slotCombo.ResetContent();
+    for (const auto& [number, text] : entries)
+    {
+        const int index = slotCombo.AddString(FormatString("%d: %s", number, text.c_str()).c_str());
+        slotCombo.SetItemData(index, static_cast<DWORD_PTR>(number));
+        if (number == slot)
+            slotCombo.SetCurSel(index);
+    }
+}
+
+// The box is narrow beside OK; its list opens wide enough for a program's file
+// name, at the scale Windows gave the box.
+void CSettingsDialog::WidenSlotList()
+{
+    RECT box = {};
+    ::GetWindowRect(slotCombo, &box);
+    slotCombo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(3 * (box.right - box.left)));
+}
+
+std::wstring CSettingsDialog::Shown() const
+{
+    std::wstring shown;
+    for (int id : {IDC_APP_PATH, IDC_SHOW_PATH, IDC_PARAMETER, IDC_DELAY})
+    {
+        const HWND field = GetDlgItem(id);
+        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(field)) + 1, L'\0');
+        text.resize(static_cast<size_t>(::GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+        shown += text + L'\n';
+    }
+    for (int id : {IDC_DISABLE, IDC_ZENTOR, IDC_ORBX_PLAYER, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING})
+        shown += ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED ? L'1' : L'0';
+    return shown;
+}
+
+void CSettingsDialog::OnSlotChosen()
+{
+    const int index = slotCombo.GetCurSel();
+    const int chosen = index < 0 ? slot : static_cast<int>(slotCombo.GetItemData(index));
+    if (chosen == slot)
+        return;
+    if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged)
+    {
+        const int answer = AfxMessageBox(FormatString("Save the changes to slot %d?", slot).c_str(),
+                                         MB_YESNOCANCEL | MB_ICONQUESTION);
+        // A refused save stays on the slot, as a refused OK stays open.
+        const bool saved = answer == IDYES && ShownIsValid() && (!saveAction || saveAction(GetSettings()));
+        if (answer == IDCANCEL || (answer == IDYES && !saved))
+        {
+            ListSlots();
+            return;
+        }
+    }
+    slot = chosen;
+    SetValues(loadAction ? loadAction(chosen) : SlotSettings());
 }
 
 void CSettingsDialog::EnableAppPath(bool enable)
@@ -291,15 +417,22 @@ void CSettingsDialog::OnKeepOptions()
         keepOptions = options.Values();
 }
 
-void CSettingsDialog::OnOK()
+bool CSettingsDialog::ShownIsValid()
 {
     if (!UpdateData(TRUE))
-        return;
+        return false;
     if (appPath.empty() && !IsDisableChecked())
     {
         AfxMessageBox("No application path specified.", MB_OK | MB_ICONINFORMATION);
-        return;
+        return false;
     }
+    return true;
+}
+
+void CSettingsDialog::OnOK()
+{
+    if (!ShownIsValid())
+        return;
     if (saveAction)
         saveAction(GetSettings());
     CDialog::OnOK();
@@ -369,6 +502,7 @@ void CSettingsDialog::OnDpiChanged(UINT dpi)
 {
     ShowIcons(dpi);
     banner.ScaleTo(DpiScale(dpi));
+    WidenSlotList();
 }
 
 void CSettingsDialog::OnColoursChanged()

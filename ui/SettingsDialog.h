@@ -11,13 +11,17 @@
 #include <memory>
 #include <string>
 
-// The window of configuration mode: what to start at logon, and how. The
-// checked radio button is the only record of the kind while it runs. OK hands
-// the values to the save action, then closes the dialog whatever it did.
+// The window of configuration mode: what to start at logon, and how, for one
+// slot at a time. The checked radio button is the only record of the kind
+// while it runs. OK hands the values to the save action, then closes the
+// dialog whatever it did. Choosing another slot loads it through the load
+// action, after asking about changes not yet saved.
 class CSettingsDialog : public CDialog
 {
 public:
-    using SaveAction = std::function<void(const SlotSettings&)>;
+    // True when the values were saved.
+    using SaveAction = std::function<bool(const SlotSettings&)>;
+    using LoadAction = std::function<SlotSettings(int slot)>;
 
     explicit CSettingsDialog(CWnd* parent = nullptr);
     ~CSettingsDialog() override;
@@ -25,6 +29,13 @@ public:
     // The suite's programs this PC has; an empty path greys out its choice.
     void SetCompanions(const std::string& zentorPath, const std::string& orbxPlayerPath);
     void SetSaveAction(SaveAction action) { saveAction = std::move(action); }
+    void SetLoadAction(LoadAction action) { loadAction = std::move(action); }
+    // The slots to choose from and the one shown; an open window lists them
+    // anew.
+    void SetSlots(int shown, const SlotList& list);
+    // A slot's values as they are shown: one set to Disable shows nothing of
+    // what it holds.
+    void SetValues(const SlotSettings& values);
 
     void SetAppType(AppType type);
     void SetDelay(UINT seconds);
@@ -36,6 +47,7 @@ public:
     // The keeping's options as stored (see CKeepOptionsDialog).
     void SetKeepOptions(const SlotSettings& stored)
     {
+        keepOptions = SlotSettings();
         keepOptions.restartDaily = stored.restartDaily;
         keepOptions.notRespondingSeconds = stored.notRespondingSeconds;
     }
@@ -71,6 +83,7 @@ protected:
     void OnDisable();
     void OnKeepRunning();
     void OnKeepOptions();
+    void OnSlotChosen();
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDestroy();
     void OnDpiChanged(UINT dpi);
@@ -106,12 +119,22 @@ protected:
     CButton browseShowButton;
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;
+    CComboBox slotCombo;
     bool kiosk = false;
     bool keepRunning = false;
     AppType appType = AppType::Disable;
+    int slot = 0;
 
 private:
     void Select(AppType selection);
+    // Puts the held values (but the texts DoDataExchange puts), the slot list
+    // and the title on the open window.
+    void ShowValues();
+    void ListSlots();
+    void WidenSlotList();
+    std::wstring Shown() const;
+    // The checks of OK, each refusal shown.
+    bool ShownIsValid();
     void ShowIcons(UINT dpi);
     bool Checks(CDataExchange* dx, int id) const;
     void Browse(const char* filter, std::string& path);
@@ -119,4 +142,8 @@ private:
     std::string zentorPath;
     std::string orbxPlayerPath;
     SaveAction saveAction;
+    LoadAction loadAction;
+    SlotList slots;
+    // What the fields showed when the slot was loaded.
+    std::wstring loaded;
 };

@@ -43,3 +43,5 @@
 #define IDC_RESTART_DAILY 1101
 #define IDC_RESTART_TIME 1102
 #define IDC_NOT_RESPONDING 1103
+// The slot the window edits.
+#define IDC_SLOT 1015

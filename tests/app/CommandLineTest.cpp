@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"dash prefix, upper case", kTool + " -RUN 5", {{"RUN", "5"}}},
         CommandLineCase{"two runs", kTool + " /run 3 /run 4", {{"run", "3"}, {"run", "4"}}},
         CommandLineCase{"run without value", kTool + " /run", {{"run", ""}}},
+        CommandLineCase{"settings with slot, dash prefix", kTool + " -Settings 2", {{"Settings", "2"}}},
         CommandLineCase{"negative number is a switch", kTool + " /run -3", {{"run", ""}, {"3", ""}}},
         CommandLineCase{"quoted negative number", kTool + " /run \"-3\"", {{"run", "-3"}}},
         CommandLineCase{"quoted number", kTool + " /run \"7\"", {{"run", "7"}}},

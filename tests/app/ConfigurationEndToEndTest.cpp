@@ -18,7 +18,7 @@ class ConfigurationEndToEndTest : public ::testing::Test
 {
 protected:
     void SetUp() override { testreg::RemoveSettings(0); }
-    void TearDown() override { testreg::RemoveSettings(0); }
+    void TearDown() override { for (int slot : {0, 1, -4}) testreg::RemoveSettings(slot); }
 
     TempFolder temp{"configure-e2e"};
 };
@@ -149,6 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HelpCase{"F1 in the Parameter field", IDC_PARAMETER, false, "Kestrup starts one program"},
                       HelpCase{"F1 on User Defined", IDC_USER_DEFINED, false,
                                "Enable autostart for a user defined application\n\nKestrup starts one program"},
+                      HelpCase{"F1 on the slot list", IDC_SLOT, false, "The slot this window edits"},
                       HelpCase{"the Help command", IDC_PARAMETER, true, "Kestrup starts one program"}));
 struct KeepOptionsCase
 {
@@ -225,4 +226,67 @@ INSTANTIATE_TEST_SUITE_P(
                       KeepOptionsCase{"dropped with the settings' Cancel", {"120"}, true, IDCANCEL, "- -"},
                       KeepOptionsCase{"out of range until corrected; the time untouched", {"5", "3601", "0"}, false,
                                       IDOK, "0 -"}));
+
+// Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
+struct SlotSwitch
+{
+    const char *description, *typed;   // typed into the field (0: none) before choosing
+    int field, chosen, answer, shown, closeWith;  // answer 0: no question may come
+    const char *then, *slot1Parameter;  // the box after the answer; slot 1's as stored at the end
+};
+class SlotSwitchTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<SlotSwitch> {};
+
+TEST_P(SlotSwitchTest, ListsEverySlotAndLoadsTheChosenOneAfterAskingAboutChanges)
+{
+    const SlotSwitch& row = GetParam();
+    testreg::StoreSlot(0, {"", "", "", 0, 20, 0});
+    testreg::StoreSlot(1, {"C:\\Shows\\player.exe", "", "-p 1", 0, 7, 3});
+    testreg::StoreSlot(-4, {"C:\\Shows\\fourth.exe", "", "", 0, 9, 3});
+    testreg::StoreSlot(3, {"", "D:\\gala.shw", "-z", 1, 45, 1});
+    testreg::SetKeyAccess(testreg::SlotKey(3), testreg::kReadOnly);
+    DWORD processId = 0;
+    const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\" -SETTINGS 1", &processId);
+    SettingsFields opened, after;
+    SeenBox question, then;
+    {
+        SettingsSession s(processId, true);
+        ASSERT_TRUE(s.Found()) << row.description << ": no settings for slot 1";
+        opened = s.Read();
+        s.Type(row.field, row.typed);  // no field: nothing typed
+        s.ChooseSlot(row.chosen);
+        question = row.answer != 0 ? s.AnswerBox(row.answer) : SeenBox();
+        then = *row.then != '\0' ? s.AnswerBox() : SeenBox();
+        after = s.Read();
+        s.Click(row.closeWith);
+        if (row.closeWith == IDOK)
+            s.AnswerBox();
+    }
+    ::WaitForSingleObject(process.get(), 30000);
+    EXPECT_EQ((std::vector<std::string>{"-4: fourth.exe", "0: Disable", "1: player.exe", "2: new", "3: Zentor"}),
+              opened.slots);
+    EXPECT_EQ("vaxo Kestrup V3.6 - slot 1|C:\\Shows\\player.exe", opened.title + "|" + opened.appPath);
+    EXPECT_EQ(std::string(row.answer != 0 ? "Save the changes to slot 1?|" : "|") + row.then,
+              question.text + "|" + then.text) << row.description;
+    EXPECT_EQ("vaxo Kestrup V3.6 - slot " + std::to_string(row.shown), after.title) << row.description;
+    EXPECT_TRUE(row.shown != 3 || (after.checkedRadio == IDC_ZENTOR && after.appPathReadOnly && !after.showPathReadOnly
+                                   && after.showPath + after.parameter + after.delay == "D:\\gala.shw-z45"))
+        << row.description << ": the read-only slot 3 as stored, locked as Zentor";
+    DWORD type = 0;
+    std::string stored, run;
+    testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(1).c_str(), "Parameter", type, stored);
+    EXPECT_EQ(row.slot1Parameter, stored.substr(0, stored.find('\0'))) << row.description;
+    const std::string shown = "vaxoAutostart" + std::to_string(row.shown);
+    EXPECT_EQ(row.closeWith == IDOK, testreg::ReadValue(HKEY_CURRENT_USER, testreg::kRunKey, shown.c_str(), type, run))
+        << row.description << ": OK saves the slot shown";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SlotSwitchTest,
+    ::testing::Values(
+        SlotSwitch{"nothing changed: no question", "", 0, 3, 0, 3, IDCANCEL, "", "-p 1"},
+        SlotSwitch{"No drops the change", "-x", IDC_PARAMETER, 3, IDNO, 3, IDCANCEL, "", "-p 1"},
+        SlotSwitch{"Yes saves first", "-x", IDC_PARAMETER, 3, IDYES, 3, IDCANCEL, "Settings successfully saved.", "-x"},
+        SlotSwitch{"Yes refused", "", IDC_APP_PATH, 3, IDYES, 1, IDCANCEL, "No application path specified.", "-p 1"},
+        SlotSwitch{"Cancel stays", "-x", IDC_PARAMETER, 3, IDCANCEL, 1, IDCANCEL, "", "-p 1"},
+        SlotSwitch{"OK saves the slot chosen", "-x", IDC_PARAMETER, -4, IDNO, -4, IDOK, "", "-p 1"}));
 } // namespace

@@ -57,7 +57,7 @@ TEST_F(SaveReportTest, FailureIsShownInAnErrorBoxOfItsOwn)
     CSettingsDialog dialog;
     dialog.SetAppType(AppType::UserDefined);
     dialog.SetAppPath("C:\\a.exe");
-    dialog.SetSaveAction([this](const SlotSettings& shown) { app.SaveSettings(shown); });
+    dialog.SetSaveAction([this](const SlotSettings& shown) { return app.SaveSettings(shown); });
     app.m_pMainWnd = &dialog;
     SeenBox box;
     bool dialogTookInput = true;

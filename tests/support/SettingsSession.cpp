@@ -16,7 +16,7 @@ bool Owned(HWND window, DWORD owner, bool byProcess)
 }
 } // namespace
 
-SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs)
+SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs, int button)
 {
     SeenBox seen;
     HWND box = windows::WaitFor([&](HWND w) {
@@ -29,7 +29,7 @@ SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs)
     seen.caption = windows::Text(box);
     seen.text = windows::MessageBoxText(box);
     seen.owner = ::GetWindow(box, GW_OWNER);
-    windows::Press(box, IDOK);
+    windows::Press(box, button);
     windows::WaitFor([box](HWND) { return !::IsWindow(box); }, 10000);
     for (int i = 0; i < 500 && ::IsWindow(box); ++i)
         ::Sleep(20);
@@ -59,6 +59,16 @@ void SettingsSession::Type(int id, const std::string& text)
     std::vector<wchar_t> wide(text.size() + 1, L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
     ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.data()));
+}
+
+void SettingsSession::ChooseSlot(int slot)
+{
+    const HWND list = ::GetDlgItem(dialog, IDC_SLOT);
+    ::SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>((std::to_string(slot) + ":").c_str()));
+    ::SendNotifyMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SLOT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
 }
 
 SettingsFields SettingsSession::Read() const
@@ -91,12 +101,20 @@ SettingsFields SettingsSession::Read() const
     fields.showPath = windows::ControlText(dialog, IDC_SHOW_PATH);
     fields.parameter = windows::ControlText(dialog, IDC_PARAMETER);
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
+    fields.title = windows::Text(dialog);
+    // Wine hands another process's entries over in UTF-16 only; the tests' are ASCII.
+    for (LRESULT i = 0, n; (n = ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXTLEN, i, 0)) >= 0; ++i)
+    {
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        fields.slots.emplace_back(text.begin(), text.begin() + n);
+    }
     return fields;
 }
 
-SeenBox SettingsSession::AnswerBox(DWORD timeoutMs)
+SeenBox SettingsSession::AnswerBox(int button, DWORD timeoutMs)
 {
-    return AnswerBoxOf(owner, byProcess, dialog, timeoutMs);
+    return AnswerBoxOf(owner, byProcess, dialog, timeoutMs, button);
 }
 
 bool SettingsSession::WaitUntilClosed(DWORD timeoutMs) const

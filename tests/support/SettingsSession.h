@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Works the settings dialog from a driver thread (or another process) as a
 // user would: clicks by control id, typed text, message boxes answered.
@@ -22,6 +23,8 @@ struct SettingsFields
     bool browseAppEnabled, browseShowEnabled, kioskEnabled, spinEnabled, keepRunningEnabled;
     bool kioskChecked;
     std::string appPath, showPath, parameter, delay;
+    std::string title;
+    std::vector<std::string> slots;
 };
 
 class SettingsSession
@@ -37,10 +40,12 @@ public:
     void Click(int id);
     // Text in UTF-8, typed as the user types any character.
     void Type(int id, const std::string& text);
+    // Chooses the slot's entry in the slot list, as a click on it does.
+    void ChooseSlot(int slot);
     SettingsFields Read() const;
 
-    // Waits for a message box of the dialog's thread and presses its OK button.
-    SeenBox AnswerBox(DWORD timeoutMs = 20000);
+    // Waits for a message box of the dialog's thread and presses the button.
+    SeenBox AnswerBox(int button = IDOK, DWORD timeoutMs = 20000);
     bool WaitUntilClosed(DWORD timeoutMs = 20000) const;
 
 private:
@@ -52,4 +57,4 @@ private:
 };
 
 // Waits for a message box of a thread (or process) before any dialog exists.
-SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs = 20000);
+SeenBox AnswerBoxOf(DWORD owner, bool byProcess, HWND except, DWORD timeoutMs = 20000, int button = IDOK);

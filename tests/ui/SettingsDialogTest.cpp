@@ -27,7 +27,7 @@ protected:
     {
         app.SetCurrentHandles(::GetModuleHandleA(nullptr));
         dialog.SetCompanions(kZentor, kOrbx);
-        dialog.SetSaveAction([this](const SlotSettings& values) { saved.push_back(values); });
+        dialog.SetSaveAction([this](const SlotSettings& values) { saved.push_back(values); return true; });
     }
     // Only a dialog that closed through a valid OK hands anything out.
     void TearDown() override { EXPECT_TRUE(saved.empty()); }
@@ -335,7 +335,7 @@ TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
     saved.clear();
 }
 
-TEST_F(SettingsDialogTest, ToolTipsCoverTheNineControls)
+TEST_F(SettingsDialogTest, ToolTipsCoverTheTenControls)
 {
     LRESULT tools = 0;
     std::string disableTip;
@@ -358,7 +358,7 @@ TEST_F(SettingsDialogTest, ToolTipsCoverTheNineControls)
         }
         s.Click(IDCANCEL);
     });
-    EXPECT_EQ(9, tools);
+    EXPECT_EQ(10, tools);
     EXPECT_EQ("Disable autostart", disableTip);
 }
 
@@ -433,6 +433,8 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
         {0x50010000, 0, 200, 212, 56, 14, 1014, "Button", "O&ptions..."},
         {0x50010001, 0, 78, 249, 50, 16, 1, "Button", "OK"},
         {0x50010000, 0, 144, 249, 50, 16, 2, "Button", "Cancel"},
+        {0x50020000, 0, 6, 253, 16, 8, -1, "Static", "&Slot"},
+        {0x50210003, 0, 22, 250, 52, 80, 1015, "ComboBox", ""},
         {0x50020000, 0, 44, 55, 182, 8, -1, "Static", "Please select an application to launch on system startup:"},
         {0x5000000E, 0, 0, 0, 271, 92, -1, "Static", "#134"},
     });
