@@ -60,7 +60,7 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
 
 // Whether a program the system would not start is handed to the shell: only a
 // file that is no program. Never one that asks for administrator rights, which
-// the shell would start only after a prompt, and no prompt is raised at a logon.
+// the shell would start only after a consent prompt: Kestrup raises none.
 bool GoesToTheShell(DWORD error);
 
 // The system's text for a failed start of the program, with the program's

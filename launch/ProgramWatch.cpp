@@ -12,6 +12,7 @@ constexpr UINT kEndedByWatchCode = 1;  // as Task Manager's End task
 constexpr DWORD kGoneWithinMs = 10000;
 // As long as a person's close may take to save and end.
 constexpr DWORD kCloseWithinMs = 15000;
+constexpr ULONGLONG kLookAgainMs = 250;
 // The wake for the restart's minute comes a little into it.
 constexpr DWORD kPastTheMinuteMs = 200;
 
@@ -120,21 +121,22 @@ enum class Gone
 };
 
 // Waits until no process of the program is left, while the thread's windows
-// get their messages.
+// get their messages. One that cannot be waited on is looked for again soon.
 Gone WaitUntilGone(const CSessionEndWindow& session, HANDLE process, HANDLE job, DWORD milliseconds)
 {
     const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
     for (;;)
     {
-        const std::vector<CKernelHandle> left = OpenToWait(ProcessIds(process, job));
+        const std::vector<DWORD> ids = ProcessIds(process, job);
+        const std::vector<CKernelHandle> left = OpenToWait(ids);
         const ULONGLONG now = ::GetTickCount64();
-        if (left.empty())
+        if (ids.empty())
             return Gone::Yes;
         if (now >= deadline)
             return Gone::NotInTime;
         const std::vector<HANDLE> waited = Raw(left);
-        if (session.Wait(static_cast<DWORD>(waited.size()), waited.data(), static_cast<DWORD>(deadline - now))
-            == CSessionEndWindow::kSessionOver)
+        const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, left.empty() ? kLookAgainMs : MAXDWORD));
+        if (session.Wait(static_cast<DWORD>(waited.size()), waited.data(), wait) == CSessionEndWindow::kSessionOver)
             return Gone::SessionOver;
     }
 }
