@@ -38,8 +38,12 @@ void CBanner::ScaleTo(int scale)
 void CBanner::ShowPicture(int scale)
 {
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(m_control, GWLP_HINSTANCE));
+    // The pictures are run-length encoded, which not every system makes into
+    // a DIB section: the screen's own kind of bitmap scales as well.
     CBitmapHandle original(static_cast<HBITMAP>(
         ::LoadImageA(instance, MAKEINTRESOURCEA(m_bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!original)
+        original.reset(static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(m_bitmapId), IMAGE_BITMAP, 0, 0, 0)));
     BITMAP shape = {};
     if (!original || ::GetObjectA(original.get(), sizeof(shape), &shape) == 0)
         return;

@@ -58,8 +58,8 @@ class Picture:
             self.fill(x + i, y + i // 2, x + i + 1 + (size - i) // 2, y + i // 2 + 2, colour)
 
     def save_bmp(self, name):
-        """As a 16-colour BMP: the pictures have a few colours, each kept
-        exactly, and a 24-bit one would take six times the bytes."""
+        """As a 16-colour run-length encoded BMP: the pictures have a few
+        colours, each kept exactly, in long runs."""
         palette = []
         for row in self.pixels:
             for colour in row:
@@ -67,17 +67,23 @@ class Picture:
                     palette.append(colour)
         assert len(palette) <= 16, name + " has more than 16 colours"
         palette += [(0, 0, 0)] * (16 - len(palette))
-        stride = ((self.width * 4 + 31) // 32) * 4
+        # Run-length encoded (BI_RLE4): a run of one colour takes two bytes.
         data = bytearray()
         for row in reversed(self.pixels):
-            indices = [palette.index(c) for c in row] + [0]
-            line = bytes((indices[x] << 4) | indices[x + 1] if x + 1 < self.width else indices[x] << 4
-                         for x in range(0, self.width, 2))
-            data += line + b"\0" * (stride - len(line))
+            x = 0
+            while x < self.width:
+                run = 1
+                while x + run < self.width and run < 255 and row[x + run] == row[x]:
+                    run += 1
+                index = palette.index(row[x])
+                data += bytes((run, index << 4 | index))
+                x += run
+            data += b"\0\0"
+        data += b"\0\1"
         colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
         offset = 14 + 40 + len(colours)
         header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 4, 0,
+        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 4, 2,
                            len(data), 2835, 2835, 16, 0)
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(header + info + colours + data)
