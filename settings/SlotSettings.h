@@ -1,6 +1,7 @@
 #pragma once
 
-#include <map>
+#include <utility>
+#include <vector>
 #include <string>
 
 // Kinds of program a slot starts, stored as "Mode". Other stored numbers load
@@ -47,6 +48,7 @@ struct SlotSettings
 // and the lowest number of 0 and up that has none, for a new one.
 struct SlotList
 {
-    std::map<int, SlotSettings> stored;
+    // In number order.
+    std::vector<std::pair<int, SlotSettings>> stored;
     int unused = 0;
 };

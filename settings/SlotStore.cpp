@@ -157,12 +157,19 @@ SlotList CSlotStore::List() const
             if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
                 break;
             int slot = 0;
-            if (result == ERROR_SUCCESS && SlotOfSection(name, slot))
-                LoadExisting(slot, list.stored[slot]);
+            SlotSettings values;
+            if (result == ERROR_SUCCESS && SlotOfSection(name, slot) && LoadExisting(slot, values))
+            {
+                auto at = list.stored.begin();
+                while (at != list.stored.end() && at->first < slot)
+                    ++at;
+                list.stored.insert(at, {slot, values});
+            }
         }
     }
-    while (list.stored.count(list.unused) != 0)
-        ++list.unused;
+    for (const auto& entry : list.stored)
+        if (entry.first == list.unused)
+            ++list.unused;
     return list;
 }
 

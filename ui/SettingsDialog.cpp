@@ -11,7 +11,6 @@
 #include "ui/KeepOptionsDialog.h"
 #include "ui/resource.h"
 
-#include <map>
 
 namespace
 {
@@ -269,11 +268,18 @@ void CSettingsDialog::ShowValues()
 
 void CSettingsDialog::ListSlots()
 {
-    std::map<int, std::string> entries;
+    // In number order, with the new slot and the one shown where no key has them.
+    std::vector<std::pair<int, std::string>> entries;
     for (const auto& [number, values] : slots.stored)
-        entries[number] = Starts(values);
-    entries.emplace(slots.unused, "new");
-    entries.emplace(slot, "new");
+        entries.emplace_back(number, Starts(values));
+    for (int added : {slots.unused, slot})
+    {
+        auto at = entries.begin();
+        while (at != entries.end() && at->first < added)
+            ++at;
+        if (at == entries.end() || at->first != added)
+            entries.insert(at, {added, "new"});
+    }
     slotCombo.ResetContent();
     for (const auto& [number, text] : entries)
     {
