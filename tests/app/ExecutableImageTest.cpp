@@ -127,8 +127,8 @@ TEST_F(ExecutableImageTest, CarriesTheTextOfEveryEventIdTheReadmeLists)
             << "event " << id << " (" << level << ")";
         ++rows;
     }
-    EXPECT_EQ(10, rows) << "started, aborted, failed, ended, restarts stopped, not kept running, not responding, saved, "
-                           "removed, save failed";
+    EXPECT_EQ(12, rows) << "started, aborted, failed, ended, quick ends, not kept running, not responding, planned "
+                           "restart, restart time invalid, saved, removed, save failed";
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)
