@@ -4,7 +4,7 @@
 #include "app/EventRecords.h"
 
 #include "EventMessages.h"
-#include "app/RestartGuard.h"
+#include "keep/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/SessionTimes.h"
 #include "framework/StringFormat.h"

@@ -1,10 +1,10 @@
 #include "app/LaunchMode.h"
 
-#include "app/RestartGuard.h"
+#include "keep/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
-#include "launch/ProgramWatch.h"
+#include "keep/ProgramWatch.h"
 #include "ui/WaitDialog.h"
 
 #include <algorithm>

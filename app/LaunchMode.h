@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/EventRecords.h"
-#include "launch/DailyRestart.h"
+#include "keep/DailyRestart.h"
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"

@@ -3,7 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/ResourceString.h"
 #include "framework/StringFormat.h"
-#include "launch/DailyRestart.h"
+#include "keep/DailyRestart.h"
 #include "ui/resource.h"
 
 namespace

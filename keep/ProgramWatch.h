@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/SessionEnd.h"
-#include "launch/DailyRestart.h"
+#include "keep/DailyRestart.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/RestartGuard.h"
+#include "keep/RestartGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "launch/ProgramWatch.h"
+#include "keep/ProgramWatch.h"
 
 #include "framework/Handle.h"
-#include "launch/WatchRules.h"
+#include "keep/WatchRules.h"
 
 #include <algorithm>
 #include <vector>

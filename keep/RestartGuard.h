@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/ProgramWatch.h"
+#include "keep/ProgramWatch.h"
 
 #include <algorithm>
 

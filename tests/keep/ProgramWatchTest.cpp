@@ -1,4 +1,4 @@
-#include "launch/ProgramWatch.h"
+#include "keep/ProgramWatch.h"
 
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"

@@ -1,5 +1,5 @@
-#include "launch/DailyRestart.h"
-#include "launch/WatchRules.h"
+#include "keep/DailyRestart.h"
+#include "keep/WatchRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "launch/DailyRestart.h"
+#include "keep/DailyRestart.h"
 
 namespace watch
 {
