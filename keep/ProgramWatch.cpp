@@ -46,6 +46,29 @@ std::vector<DWORD> ProcessIds(HANDLE process, HANDLE job)
     return ids;
 }
 
+ULONGLONG AsCount(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// From `handedOverSince` on (0: all): the processes of the program started
+// since then; one whose start cannot be read counts, so that no second copy
+// of a show is started beside it.
+std::vector<DWORD> ShowIds(const std::vector<DWORD>& ids, ULONGLONG handedOverSince)
+{
+    std::vector<DWORD> show;
+    for (DWORD id : ids)
+    {
+        FILETIME created = {}, exited, kernel, user;
+        const CKernelHandle opened(handedOverSince == 0 ? nullptr
+                                                        : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+        if (!opened || !::GetProcessTimes(opened.get(), &created, &exited, &kernel, &user)
+            || AsCount(created) >= handedOverSince)
+            show.push_back(id);
+    }
+    return show;
+}
+
 // As many as one wait can take beside the thread's messages.
 std::vector<CKernelHandle> OpenToWait(const std::vector<DWORD>& ids)
 {
@@ -157,15 +180,22 @@ bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job)
     return gone == Gone::Yes || (gone == Gone::NotInTime && EndProgram(session, process, job));
 }
 
-WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, unsigned notRespondingSeconds,
+ULONGLONG AwakeMs()
+{
+    ULONGLONG time = 0;
+    return ::QueryUnbiasedInterruptTime(&time) ? time / 10000 : ::GetTickCount64();
+}
+
+WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                          watch::CDailyRestart& restart)
 {
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
     WatchResult result;
-    const ULONGLONG since = ::GetTickCount64();
+    bool responding = true;
     ULONGLONG startedRanMs = 0;
-    ULONGLONG nextCheck = since + watch::kCheckMs;
+    ULONGLONG handedOverSince = 0;
+    ULONGLONG nextCheck = ::GetTickCount64() + watch::kCheckMs;
     ULONGLONG windowlessSince = 0;
     SYSTEMTIME local;
     ::GetLocalTime(&local);
@@ -174,26 +204,37 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
         result.end = end == WatchEnd::Ended && session.EndIsTheLogoffs() ? WatchEnd::SessionEnded : end;
         return result;
     };
+    // Nothing of a show that has ended outlives it.
+    const auto showEnded = [&]() {
+        return ended(ProcessIds(process, job).empty() || EndProgram(session, process, job) ? WatchEnd::Ended
+                                                                                           : WatchEnd::SessionEnded);
+    };
     for (;;)
     {
         const bool startedRuns = IsRunning(process);
         if (!startedRuns && startedRanMs == 0)
-            startedRanMs = std::max<ULONGLONG>(::GetTickCount64() - since, 1);
-        // What is left after a long run (a viewer the show opened, its crash
-        // reporter) is no show: only a launcher hands over soon after its start.
-        if (!startedRuns && !watch::LeftMayBeTheShow(startedRanMs))
-            return ended(WatchEnd::Ended);
-        // The started process while it runs, then whatever is left of the program.
+        {
+            FILETIME created, exited, kernel, user;
+            if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+                ::GetSystemTimeAsFileTime(&exited), created = exited;
+            startedRanMs = std::max<ULONGLONG>((AsCount(exited) - AsCount(created)) / 10000, 1);
+            handedOverSince = watch::HandedOverSince(startedRanMs, AsCount(exited));
+        }
+        // The started process while it runs, then what it handed the show over to.
         std::vector<CKernelHandle> left;
         std::vector<HANDLE> waited{process};
+        bool lookAgainSoon = false;
         if (!startedRuns)
         {
-            left = OpenToWait(ProcessIds(process, job));
-            if (left.empty())
-                return ended(WatchEnd::Ended);
+            const std::vector<DWORD> show = ShowIds(ProcessIds(process, job), handedOverSince);
+            if (show.empty())
+                return showEnded();
+            left = OpenToWait(show);
+            // One that cannot be waited on is looked for again soon.
+            lookAgainSoon = left.size() < std::min<size_t>(show.size(), MAXIMUM_WAIT_OBJECTS - 1);
             waited = Raw(left);
         }
-        const bool checks = notRespondingSeconds != 0 || !startedRuns;
+        const bool checks = settings.notRespondingSeconds != 0 || !startedRuns;
         const ULONGLONG now = ::GetTickCount64();
         DWORD timeout = !checks ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
         if (restart.IsSet())
@@ -201,6 +242,8 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
             ::GetLocalTime(&local);
             timeout = std::min(timeout, watch::CDailyRestart::UntilNextMinute(local) + kPastTheMinuteMs);
         }
+        if (lookAgainSoon)
+            timeout = std::min(timeout, static_cast<DWORD>(kLookAgainMs));
         const DWORD woken = session.Wait(static_cast<DWORD>(waited.size()), waited.data(), timeout);
         if (woken == CSessionEndWindow::kSessionOver)
             return ended(WatchEnd::SessionEnded);
@@ -210,20 +253,29 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
         if (restart.DueAt(local))
             return ended(CloseProgram(session, process, job) ? WatchEnd::PlannedRestart : WatchEnd::SessionEnded);
 
-        const ULONGLONG checked = ::GetTickCount64();
-        if (checked < nextCheck || !checks)
+        if (::GetTickCount64() < nextCheck || !checks)
             continue;
-        nextCheck = checked + watch::kCheckMs;
+        nextCheck = ::GetTickCount64() + watch::kCheckMs;
+        const ULONGLONG awake = settings.awakeMs();
         // Read after the wait: an id read before it may name another process now.
-        const std::vector<watch::WindowState> windows = WindowsToCheck(ProcessIds(process, job), seen);
+        const std::vector<DWORD> ids = ProcessIds(process, job);
+        const std::vector<watch::WindowState> windows =
+            WindowsToCheck(startedRuns ? ids : ShowIds(ids, handedOverSince), seen);
+        bool allRespond = true;
         for (const watch::WindowState& window : windows)
+        {
             result.responded = result.responded || window.responding;
-        if (hangs.NotRespondingTooLong(windows, checked, notRespondingSeconds))
+            allRespond = allRespond && window.responding;
+        }
+        if (allRespond != responding && settings.onResponding)
+            settings.onResponding(allRespond);
+        responding = allRespond;
+        if (hangs.NotRespondingTooLong(windows, awake, settings.notRespondingSeconds))
             return ended(EndProgram(session, process, job) ? WatchEnd::NotResponding : WatchEnd::SessionEnded);
         if (startedRuns)
             continue;
-        windowlessSince = !windows.empty() ? 0 : windowlessSince != 0 ? windowlessSince : checked;
-        if (watch::LeftIsNoShow(windowlessSince, checked))
-            return ended(WatchEnd::Ended);
+        windowlessSince = !windows.empty() ? 0 : windowlessSince != 0 ? windowlessSince : awake;
+        if (watch::LeftIsNoShow(windowlessSince, awake))
+            return showEnded();
     }
 }

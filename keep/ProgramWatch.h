@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Why the watch over a kept program ended.
 enum class WatchEnd
 {
-    Ended,          // the program as a whole has ended
+    Ended,          // the show has ended: what was left of the program was ended
     NotResponding,  // a window of it did not respond for too long: it was ended
     SessionEnded,   // the session ended, or the thread was asked to quit
     PlannedRestart, // the daily restart's time came: it was closed
@@ -21,18 +23,37 @@ struct WatchResult
     bool responded = false;
 };
 
-// Watches a kept program until it has ended: the started process; where it
-// ended within a minute of its start (a launcher that handed over), whatever
-// is left of it in its job (none: the process alone), until no process is
-// left or none that is left has shown a window for a minute (those are left
-// running). While `notRespondingSeconds` is not 0, the windows of its
-// processes are checked every few seconds, each visible one and each seen
-// visible before; one found not responding at every check for that long ends
-// the program (see EndProgram). Nothing else takes the processor's time. An
-// end during a logoff is the logoff's. Where `restart` has a time, the watch
-// also wakes at the start of each minute, and when the restart is due, it
-// closes the program (see CloseProgram).
-WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, unsigned notRespondingSeconds,
+// Milliseconds the computer has been awake since it started: a sleep adds
+// nothing.
+ULONGLONG AwakeMs();
+
+struct WatchSettings
+{
+    // How long a window may stay not responding before the program is ended;
+    // 0: the windows are not checked while the started process runs.
+    unsigned notRespondingSeconds = 60;
+    // The clock of every span the watch measures; a test stands in for a sleep.
+    ULONGLONG (*awakeMs)() = AwakeMs;
+    // Told whenever a check finds the show otherwise than the check before:
+    // false once a window of it is found not responding, true once none is.
+    std::function<void(bool responding)> onResponding;
+};
+
+// Watches a kept program until its show has ended: the started process, then
+// what it handed the show over to. That is whatever is left of the program
+// (in its job) where the started process ran less than a minute (a launcher),
+// and otherwise each process left that was started within 30 s before the
+// end or after it (a program that restarts itself, an updater that starts
+// the new version). The show ends when none of those is left, or when none of
+// them has shown a window for a minute; every process still in the job is
+// then ended (a viewer the show opened, its crash reporter). Every few
+// seconds the windows are checked, each visible one and each seen visible
+// before: one found not responding at every check for the time set ends the
+// program (see EndProgram). Nothing else takes the processor's time. An end
+// during a logoff is the logoff's. Where `restart` has a time, the watch also
+// wakes at the start of each minute, and when the restart is due, it closes
+// the program (see CloseProgram).
+WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                          watch::CDailyRestart& restart);
 
 // Asks the program to close as a person would (its visible windows are sent

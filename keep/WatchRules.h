@@ -55,17 +55,23 @@ private:
     std::vector<Hung> hung;
 };
 
-// Only a launcher hands the show over to what it started, soon after its own
-// start: what is left after the started process ran longer is no show.
+// What is left once the started process has ended is the show where it was
+// handed over: by a launcher, soon after its start, the whole of what is
+// left; after a longer run (a program that restarts itself, an updater) each
+// process started from shortly before that end on.
 inline constexpr ULONGLONG kHandOverMs = 60000;
+inline constexpr ULONGLONG kHandedOverBeforeEndMs = 30000;
 
-inline bool LeftMayBeTheShow(ULONGLONG startedRanMs)
+// The earliest creation time (in 100 ns since 1601, as FILETIME counts) of a
+// process left that is the show, from the started process's run and end.
+inline ULONGLONG HandedOverSince(ULONGLONG startedRanMs, ULONGLONG endedAt)
 {
-    return startedRanMs < kHandOverMs;
+    const ULONGLONG before = kHandedOverBeforeEndMs * 10000;
+    return startedRanMs < kHandOverMs ? 0 : endedAt > before ? endedAt - before : 0;
 }
 
-// Once the started process has ended: what is left of the program (if
-// anything) is no show when no window of it has been found since
+// Once the started process has ended: what was handed the show (if anything)
+// is no show when no window of it has been found since
 // `windowlessSinceMs` (0: one was found at the last check) for long enough.
 inline bool LeftIsNoShow(ULONGLONG windowlessSinceMs, ULONGLONG nowMs)
 {

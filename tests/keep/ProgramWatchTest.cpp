@@ -38,3 +38,69 @@ TEST(EndProgramTest, AnswersALogoffWhileItWaitsForTheProgramToGo)
     EXPECT_EQ(2, answered) << "the logoff's messages went unanswered while the end waited";
     EXPECT_FALSE(waitedToTheEnd) << "the end waited on through the logoff";
 }
+
+namespace
+{
+ULONGLONG startTicks = 0;
+// A computer asleep for three quarters of the time.
+ULONGLONG AwakeAQuarter()
+{
+    return (::GetTickCount64() - startTicks) / 4;
+}
+
+struct WatchedProbe
+{
+    CKernelHandle hold;
+    CKernelHandle process;
+};
+
+WatchedProbe StartProbe(TempFolder& temp, const char* mode, bool held)
+{
+    InstallProbe(temp.Path() + "probe.exe");
+    ExpectProbeRecordAt(temp.Path() + "record.txt");
+    WatchedProbe probe{CKernelHandle(::CreateEventA(nullptr, TRUE, FALSE, "KestrupWatchHold")), {}};
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", held ? "KestrupWatchHold" : nullptr);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode);
+    probe.process = StartProcess("\"" + temp.Path() + "probe.exe\"");
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
+    ProbeRecord record;
+    WaitForProbeRecord(temp.Path() + "record.txt", record);
+    return probe;
+}
+} // namespace
+
+// A window found not responding before a sleep and again after it has not
+// been hung for the night: 30 s pass, of which the computer is awake for 7.5.
+TEST(ProgramWatchTest, CountsHangTimeAwakeOnly)
+{
+    TempFolder temp{"watch-sleep"};
+    const WatchedProbe probe = StartProbe(temp, "frozen", true);
+    std::thread wake([&probe] {
+        ::Sleep(30000);
+        ::SetEvent(probe.hold.get());
+    });
+    startTicks = ::GetTickCount64();
+    WatchSettings settings;
+    settings.notRespondingSeconds = 10;
+    settings.awakeMs = AwakeAQuarter;
+    watch::CDailyRestart restart;
+    const CSessionEndWindow session;
+    const WatchResult watched = WatchProgram(session, probe.process.get(), nullptr, settings, restart);
+    wake.join();
+    EXPECT_EQ(WatchEnd::Ended, watched.end) << "ended for a hang of " << AwakeAQuarter() / 1000 << " s awake";
+}
+
+// A program that answers but ignores the request to close is ended all the same.
+TEST(ProgramWatchTest, ClosingEndsAProgramThatIgnoresTheRequest)
+{
+    TempFolder temp{"watch-close"};
+    const WatchedProbe probe = StartProbe(temp, "deaf600", false);
+    for (int i = 0; i < 100 && ::FindWindowA(nullptr, "Kestrup probe") == nullptr; ++i)
+        ::Sleep(100);
+    ASSERT_NE(nullptr, ::FindWindowA(nullptr, "Kestrup probe")) << "the probe shows no window";
+    const CSessionEndWindow session;
+    EXPECT_TRUE(CloseProgram(session, probe.process.get(), nullptr));
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.process.get(), 0)) << "the program still runs";
+    ::TerminateProcess(probe.process.get(), 1);
+}

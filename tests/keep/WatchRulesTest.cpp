@@ -68,7 +68,7 @@ TEST(DailyRestartTest, IsDueOnceADayWhenItsMinuteComesWhileTheProgramIsWatched)
         std::string due;  // D where the wake restarts the program
     } rows[] = {
         {"the minute comes", "1 03:58:10", {"1 03:59:00", "1 04:00:00", "1 04:01:00"}, ".D."},
-        {"back within the minute of the restart", "1 04:00:25", {"1 04:01:00", "1 04:02:00"}, ".."},
+        {"back within the minute of the restart", "1 04:00:25", {"1 04:00:40", "1 04:01:00", "1 04:02:00"}, "..."},
         {"the next day too", "1 03:59:30", {"1 04:00:00", "1 04:01:00", "2 03:59:00", "2 04:00:00"}, "D..D"},
         {"the clock set back after the restart", "1 03:59:30", {"1 04:00:00", "1 04:01:00", "1 03:01:00", "1 04:00:00"},
          "D..."},

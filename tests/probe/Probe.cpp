@@ -5,8 +5,11 @@
 // shows a window ("Kestrup probe") that answers for N seconds or until it is
 // closed (none for 0), "frozen" one that stops answering (until the hold event
 // lets it go), "hidden<N>" one that answers for N seconds, then hides and
-// stops answering, "launch<N>[/<M>]" a launcher that starts a copy of itself
-// as "window<N>" (recording beside the record) and ends (after M seconds).
+// stops answering, "deaf<N>" one that answers for N seconds but ignores
+// WM_CLOSE, "launch<N>[/<M>]" a launcher that starts a copy of itself as
+// "window<N>" (recording beside the record) and ends (after M seconds),
+// "relaunch<N>/<M>" a program that runs M seconds, then starts such a copy
+// and ends.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -27,7 +30,7 @@ void WriteUtf8(HANDLE file, const wchar_t* text)
 
 // A visible window that answers for a while; then, frozen, it stops answering
 // (until the hold event, if any, lets it go), hidden first where asked.
-void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden)
+void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden, bool deaf = false)
 {
     HWND window = ::CreateWindowExA(0, "STATIC", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                                     100, nullptr, nullptr, nullptr, nullptr);
@@ -36,7 +39,7 @@ void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden)
          static_cast<int>(until - ::GetTickCount()) > 0 && ::IsWindow(window);)
         if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, until - ::GetTickCount(), QS_ALLINPUT);
-        else
+        else if (!deaf || message.message != WM_CLOSE)
             ::DispatchMessageA(&message);
     if (hidden)
         ::ShowWindow(window, SW_HIDE);
@@ -66,20 +69,27 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
     char mode[32] = "", self[MAX_PATH] = "", copy[32] = "window";
     ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
-    if (::StrCmpNA(mode, "launch", 6) == 0)
+    const bool relaunch = ::StrCmpNA(mode, "relaunch", 8) == 0;
+    if (relaunch || ::StrCmpNA(mode, "launch", 6) == 0)
     {
-        ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, mode + 6));
+        const char* times = mode + (relaunch ? 8 : 6);
+        const DWORD runMs = ::StrChrA(mode, '/') != nullptr ? ::StrToIntA(::StrChrA(mode, '/') + 1) * 1000 : 0;
+        if (relaunch)
+            ::Sleep(runMs);
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, times));
         ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
         self[0] = '"';
         ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH - 2);
         const int result = ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
-        ::Sleep(::StrChrA(mode, '/') != nullptr ? ::StrToIntA(::StrChrA(mode, '/') + 1) * 1000 : 0);
+        ::Sleep(relaunch ? 0 : runMs);
         return result;
     }
     if (::lstrcmpA(mode, "frozen") == 0)
         ShowWindowFor(500, true, false);
     if ((::StrCmpNA(mode, "window", 6) == 0 && ::StrToIntA(mode + 6) > 0) || ::StrCmpNA(mode, "hidden", 6) == 0)
         ShowWindowFor(::StrToIntA(mode + 6) * 1000, mode[0] == 'h', mode[0] == 'h');
+    if (::StrCmpNA(mode, "deaf", 4) == 0)
+        ShowWindowFor(::StrToIntA(mode + 4) * 1000, false, false, true);
     wchar_t hold[MAX_PATH] = L"";
     if (::GetEnvironmentVariableW(L"KESTRUP_PROBE_HOLD", hold, MAX_PATH) != 0)
         ::WaitForSingleObject(::OpenEventW(SYNCHRONIZE, FALSE, hold), INFINITE);
