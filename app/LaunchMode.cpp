@@ -15,14 +15,25 @@ namespace
 constexpr int kLeastDelayAgain = 10;
 } // namespace
 
+StartOptions StartOptionsFor(const SlotSettings& settings)
+{
+    StartOptions options;
+    options.kept = options.failureUnboxed = settings.keepRunning;
+    options.crashEndsAtOnce = settings.keepRunning && !settings.windowsErrorReporting;
+    return options;
+}
+
 INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchResult& started)
 {
     CWaitDialog dialog(delay, settings.appPath, settings.showPath, settings.parameter, settings.kiosk, nullptr);
+    // A series of failed starts is recorded at its first.
     dialog.SetLaunchAction([this, delay](const LaunchCommand& command, const LaunchResult& result) {
-        records.RecordLaunch(command, result, delay);
+        if (result.error == ERROR_SUCCESS || !failureRecorded)
+            records.RecordLaunch(command, result, delay);
+        failureRecorded = result.error != ERROR_SUCCESS;
     });
     dialog.SetAbortAction([this](int secondsLeft) { records.RecordAbort(secondsLeft); });
-    dialog.SetKept(settings.keepRunning, settings.keepRunning && !settings.windowsErrorReporting);
+    dialog.SetStartOptions(StartOptionsFor(settings));
     dialog.SetLabel(label);
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
@@ -46,37 +57,42 @@ void CLaunchMode::Run()
     for (int delay = settings.delay;;)
     {
         LaunchResult started;
-        const std::string label =
-            guard.QuickEndsInARow() > 1
-                ? FormatString("Ended %d times within a minute; again in:", guard.QuickEndsInARow())
-                : std::string();
         // The countdown ends with IDABORT when the session ends.
-        if (RunCountdown(delay, label, started) != IDOK || started.error != ERROR_SUCCESS || !settings.keepRunning)
+        if (RunCountdown(delay, guard.Label(), started) != IDOK || !settings.keepRunning)
             return;
         const std::string program = Unquoted(settings.appPath);
-        if (!started.process)
+        WatchResult watched;
+        ULONGLONG ranMs = 0;
+        if (started.error == ERROR_SUCCESS)
         {
-            records.RecordNotKeptRunning(program);
-            return;
+            if (!started.process)
+            {
+                records.RecordNotKeptRunning(program);
+                return;
+            }
+            const ULONGLONG since = ::GetTickCount64();
+            const CSessionEndWindow session;
+            WatchSettings watching;
+            watching.notRespondingSeconds = settings.notRespondingSeconds;
+            watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
+            if (watched.end == WatchEnd::SessionEnded)
+                return;
+            ranMs = ::GetTickCount64() - since;
+            if (watched.end == WatchEnd::NotResponding)
+                records.RecordNotResponding(program, settings.notRespondingSeconds);
+            if (watched.end == WatchEnd::PlannedRestart)
+                records.RecordPlannedRestart(program, settings.restartDaily);
+            DWORD exitCode = 0;
+            ::GetExitCodeProcess(started.process.get(), &exitCode);
+            records.RecordEnd(program, started.processId, exitCode, ranMs);
         }
-        const ULONGLONG since = ::GetTickCount64();
-        const CSessionEndWindow session;
-        const WatchResult watched = WatchProgram(session, started.process.get(), started.job.get(),
-                                                 settings.notRespondingSeconds, restart);
-        if (watched.end == WatchEnd::SessionEnded)
-            return;
-        const ULONGLONG ranMs = ::GetTickCount64() - since;
-        if (watched.end == WatchEnd::NotResponding)
-            records.RecordNotResponding(program, settings.notRespondingSeconds);
-        if (watched.end == WatchEnd::PlannedRestart)
-            records.RecordPlannedRestart(program, settings.restartDaily);
-        DWORD exitCode = 0;
-        ::GetExitCodeProcess(started.process.get(), &exitCode);
-        records.RecordEnd(program, started.processId, exitCode, ranMs);
         // Disable, or a slot no longer kept running, ends the keeping quietly.
         if (!store.LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
             return;
-        guard.CountEnd(ranMs, watched);
+        if (started.error == ERROR_SUCCESS)
+            guard.CountEnd(ranMs, watched);
+        else
+            guard.CountFailedStart(StartFailureWords(started.error));
         delay = guard.NextDelay(std::max(settings.delay, kLeastDelayAgain));
         if (guard.ReportNow())
             records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);

@@ -8,6 +8,11 @@
 
 #include <utility>
 
+// How the slot's program is started: a kept one in a job of its own, tried
+// again without a box where it cannot be started, and ended at once by a crash
+// unless the slot leaves crashes to Windows' own handling.
+StartOptions StartOptionsFor(const SlotSettings& settings);
+
 // Launch mode for one slot: the countdown and the start; for a slot kept
 // running, the countdown and the start again whenever the program ends, for
 // as long as the slot asks for it and the session lasts. The one place that
@@ -35,4 +40,6 @@ private:
     SlotSettings settings;
     CSlotStore store;
     CEventRecords records;
+    // The last start failed and was recorded.
+    bool failureRecorded = false;
 };

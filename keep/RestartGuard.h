@@ -3,11 +3,13 @@
 #include "keep/ProgramWatch.h"
 
 #include <algorithm>
+#include <string>
 
 // A program that keeps ending soon after its start (its licence server or
-// its network is down, say) is never given up on: each such end in a row
-// doubles the countdown before the next start, up to five minutes, as
-// service managers slow their restarts down. A longer run starts afresh.
+// its network is down, say), or that cannot be started at all (an update
+// replacing its file), is never given up on: each such end in a row doubles
+// the countdown before the next start, up to five minutes, as service
+// managers slow their restarts down. A longer run starts afresh.
 class CRestartGuard
 {
 public:
@@ -21,9 +23,19 @@ public:
     // responded (a show that freezes at every start); a planned restart never.
     void CountEnd(unsigned long long ranMs, const WatchResult& watched)
     {
+        const bool soon = ranMs <= kSoonMs;
         const bool quick = watched.end != WatchEnd::PlannedRestart
-                           && (ranMs <= kSoonMs || (watched.end == WatchEnd::NotResponding && !watched.responded));
-        quickEnds = quick ? quickEnds + 1 : 0;
+                           && (soon || (watched.end == WatchEnd::NotResponding && !watched.responded));
+        Count(quick, soon);
+        failure.clear();
+    }
+
+    // Counts a start that failed, in the few words given (the reason), as a
+    // quick end.
+    void CountFailedStart(std::string reason)
+    {
+        Count(true, false);
+        failure = std::move(reason);
     }
 
     int QuickEndsInARow() const { return quickEnds; }
@@ -41,6 +53,30 @@ public:
         return std::max(slotDelay, static_cast<int>(std::min<long long>(delay, kLongestDelay)));
     }
 
+    // The countdown's label before the next start, saying what it counts:
+    // why the last start failed, how many ends in a row came within a
+    // minute, or how many failed otherwise; none (the usual label) after one
+    // quick end or none.
+    std::string Label() const
+    {
+        if (!failure.empty())
+            return "Could not start: " + failure + ". Again in:";
+        if (quickEnds < 2)
+            return std::string();
+        return std::to_string(quickEnds)
+            .insert(0, soonEnds == quickEnds ? "Ended " : "Failed ")
+            .append(soonEnds == quickEnds ? " times within a minute; again in:" : " times in a row; again in:");
+    }
+
 private:
+    void Count(bool quick, bool soon)
+    {
+        quickEnds = quick ? quickEnds + 1 : 0;
+        soonEnds = quick && soon ? soonEnds + 1 : 0;
+    }
+
     int quickEnds = 0;
+    // Of those, the ends in a row within a minute of the start.
+    int soonEnds = 0;
+    std::string failure;
 };

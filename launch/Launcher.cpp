@@ -219,7 +219,8 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     if (result.error != ERROR_SUCCESS)
     {
         announce(0);
-        ReportStartFailure(owner, result.error, command.program, result.folder);
+        if (!options.failureUnboxed)
+            ReportStartFailure(owner, result.error, command.program, result.folder);
     }
     return result;
 }
@@ -247,6 +248,28 @@ std::string StartFailureText(DWORD code, const std::string& program)
         from = insert + 2;
     }
     return text.append(message.c_str() + from);
+}
+
+std::string StartFailureWords(DWORD code)
+{
+    switch (code)
+    {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return "file not found";
+    case ERROR_ACCESS_DENIED:
+        return "access denied";
+    case ERROR_SHARING_VIOLATION:
+        return "file in use";
+    case ERROR_ELEVATION_REQUIRED:
+        return "asks for administrator rights";
+    case ERROR_NO_ASSOCIATION:
+        return "no program opens the file";
+    default:
+        return FormatString("error %lu", code);
+    }
 }
 
 void ReportStartFailure(HWND owner, DWORD code, const std::string& program, const std::string& folder)

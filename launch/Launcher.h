@@ -49,6 +49,8 @@ struct StartOptions
     // with ASFW_ANY before the shell starts a file, whose process is not known
     // before; with 0 before a failed start is reported.
     std::function<void(DWORD processId)> beforeRun;
+    // A failed start shows no box (a kept program is simply tried again).
+    bool failureUnboxed = false;
 };
 
 // Starts the program in its folder and returns at once; a file that is no
@@ -67,6 +69,9 @@ bool GoesToTheShell(DWORD error);
 // path in place of every %1 of it; for a program that asks for administrator
 // rights, what that means at a logon and what to do.
 std::string StartFailureText(DWORD code, const std::string& program);
+
+// A failed start's reason in a few words, for a label.
+std::string StartFailureWords(DWORD code);
 
 // The "Error" box for a start of the program that failed with the given code.
 void ReportStartFailure(HWND owner, DWORD code, const std::string& program, const std::string& folder);

@@ -188,7 +188,14 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
     // Fewer seconds than a few checks would end a program that is only busy.
     values.notRespondingSeconds = seconds == 0 ? 0 : std::max<DWORD>(seconds, 10);
     values.windowsErrorReporting = ReadNumber(key, kWindowsErrorReporting, 0) != 0;
-    key.QueryStringValue(kRestartDaily, values.restartDaily);
+    // A value of another type shows as what it holds, which is no time.
+    if (key.QueryStringValue(kRestartDaily, values.restartDaily) == ERROR_INVALID_DATA)
+    {
+        DWORD number = 0;
+        values.restartDaily = key.QueryDWORDValue(kRestartDaily, number) == ERROR_SUCCESS
+                                  ? FormatString("%lu", number)
+                                  : std::string("(not a text)");
+    }
     return values;
 }
 

@@ -156,7 +156,7 @@ void CWaitDialog::StartNow()
 void CWaitDialog::HandOver(DWORD processId)
 {
     if (processId != 0 && ::GetForegroundWindow() == m_hWnd)
-        ::AllowSetForegroundWindow(processId);
+        AllowForeground(processId);
     ShowWindow(SW_HIDE);
 }
 

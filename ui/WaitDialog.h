@@ -39,16 +39,12 @@ public:
     // or after an abort.
     LaunchResult TakeLaunchResult() { return std::move(launched); }
 
-    // How the program is started (see StartOptions): kept in a job of its
-    // own, and whether a crash ends it at once.
     // A label in place of "Time remaining:" (none: that one).
     void SetLabel(std::string text) { label = std::move(text); }
 
-    void SetKept(bool on, bool crashEndsAtOnce)
-    {
-        startOptions.kept = on;
-        startOptions.crashEndsAtOnce = crashEndsAtOnce;
-    }
+    // How the program is started (see StartOptions); the countdown hands the
+    // foreground on before it runs.
+    void SetStartOptions(StartOptions options) { startOptions = std::move(options); }
 
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
@@ -80,6 +76,8 @@ protected:
     // The program is about to run: it may take the foreground, which this
     // countdown hands on while it still holds it, then the countdown hides.
     void HandOver(DWORD processId);
+    // Lets the process take the foreground (a test records when).
+    virtual void AllowForeground(DWORD processId) { ::AllowSetForegroundWindow(processId); }
     // Looks whether the program or the show file waits for a late volume.
     void LookForLateVolume();
     void OnLateVolumeAnswer();

@@ -158,6 +158,7 @@ struct KeepOptionsCase
     bool restart;                    // "Restart every day at" ticked, at the time it offers
     int settingsButton;
     const char* stored;  // NotRespondingSeconds and RestartDaily afterwards
+    const char* restartBefore = nullptr;  // RestartDaily stored before
 };
 
 class KeepOptionsTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<KeepOptionsCase>
@@ -176,6 +177,8 @@ std::string Stored(const char* name)
 TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
 {
     const KeepOptionsCase& row = GetParam();
+    if (row.restartBefore != nullptr)
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "RestartDaily", row.restartBefore);
     DWORD processId = 0;
     const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
     std::string shown, refusals;
@@ -225,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KeepOptionsCase{"kept for the settings' OK", {"120"}, true, IDOK, "120 04:00"},
                       KeepOptionsCase{"dropped with the settings' Cancel", {"120"}, true, IDCANCEL, "- -"},
                       KeepOptionsCase{"out of range until corrected; the time untouched", {"5", "3601", "0"}, false,
-                                      IDOK, "0 -"}));
+                                      IDOK, "0 -"},
+                      KeepOptionsCase{"the daily restart ticked off", {"60"}, true, IDOK, "- ", "04:00"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

@@ -1,3 +1,4 @@
+#include "app/LaunchMode.h"
 #include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 #include "tests/support/Probe.h"
@@ -176,6 +177,26 @@ TEST_F(LaunchEndToEndTest, MissingProgramIsReportedInAnErrorBox)
     EXPECT_EQ(folder, text.substr(pathLine + 7));
     EXPECT_FALSE(text.substr(0, pathLine).empty());
 }
+TEST(StartOptionsTest, AKeptProgramIsTriedAgainQuietlyAndItsCrashesEndItUnlessLeftToWindows)
+{
+    const struct
+    {
+        bool kept, windowsErrorReporting;
+        const char* options;  // kept, no box, crash ends at once
+    } rows[] = {{false, false, "..."}, {false, true, "..."}, {true, false, "KQC"}, {true, true, "KQ."}};
+    for (const auto& row : rows)
+    {
+        SlotSettings slot;
+        slot.keepRunning = row.kept;
+        slot.windowsErrorReporting = row.windowsErrorReporting;
+        const StartOptions options = StartOptionsFor(slot);
+        const std::string made{options.kept ? 'K' : '.', options.failureUnboxed ? 'Q' : '.',
+                               options.crashEndsAtOnce ? 'C' : '.'};
+        EXPECT_EQ(row.options, made)
+            << "kept " << row.kept << ", WindowsErrorReporting " << row.windowsErrorReporting;
+    }
+}
+
 // Slots started together, as Windows starts every Run value at a logon.
 class SeveralCountdownsTest : public LaunchEndToEndTest, public ::testing::WithParamInterface<int>
 {
@@ -241,7 +262,8 @@ struct ScriptCase
     // Abort, D a countdown lengthened by as many quick ends as starts so far shows, Q the logoff's
     // question, N no countdown comes for `quiet`
     // seconds, E the session ends, R the slot is removed, K the slot is no longer kept running, H the
-    // program is let go, 2 the slot is run again, 1 F1 on the countdown.
+    // program is let go, 2 the slot is run again, 1 F1 on the countdown, X the program is moved away, P
+    // put back, G a countdown says the start failed, with no box.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -359,17 +381,27 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             startedAt = ::GetTickCount64();
         }
         starts += *step == 'S';
-        if (*step == 'C' || *step == 'W' || *step == 'N' || *step == 'F' || *step == 'D')
+        if (*step == 'C' || *step == 'W' || *step == 'N' || *step == 'F' || *step == 'D' || *step == 'G')
         {
             const std::string label =
                 *step == 'W'   ? std::string("Waiting for ") + row.waitsFor
                 : *step == 'D' ? "Ended " + std::to_string(starts) + " times within a minute; again in:"
+                : *step == 'G' ? "Could not start: file not found. Again in:"
                                : "";
             countdown = windows::WaitFor([id, &label](HWND w) {
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
                        && ::GetDlgItem(w, 1010) != nullptr && (label.empty() || windows::ControlText(w, 1013) == label);
             }, *step == 'N' ? row.quiet * 1000 : *step == 'F' ? row.before * 1000 : 30000);
             ASSERT_EQ(*step == 'N', countdown == nullptr) << where;
+            EXPECT_EQ(nullptr, windows::WaitFor([id](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
+            }, 100)) << where << ": a box";
+        }
+        if (*step == 'X' || *step == 'P')
+        {
+            const std::string program = temp.Path() + "tools\\probe.exe", away = program + ".away";
+            EXPECT_TRUE(::MoveFileA((*step == 'X' ? program : away).c_str(), (*step == 'X' ? away : program).c_str()))
+                << where;
         }
         if (*step == 'F')
         {
@@ -425,9 +457,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{.description = "a launcher that starts the show and ends", .delay = 0,
                                  .keepRunning = 1, .script = "SFA", .probeMode = "launch15", .after = 15,
                                  .before = 40},
+                      ScriptCase{"the program gone after its first start, then back", 0, 1, "SXHGPSHCA"},
                       ScriptCase{.description = "a launcher that ends after a long run, leaving a window",
-                                 .delay = 0, .keepRunning = 1, .script = "SNCA", .probeMode = "launch300/65",
-                                 .quiet = 62},
+                                 .delay = 0, .keepRunning = 1, .script = "SNFA", .probeMode = "launch300/65",
+                                 .after = 60, .before = 90, .quiet = 62},
+                      ScriptCase{.description = "a program that restarts itself after a long run", .delay = 0,
+                                 .keepRunning = 1, .script = "SNCA", .probeMode = "relaunch40/65", .quiet = 95},
                       ScriptCase{.description = "a launcher that hands over to a helper without a window",
                                  .delay = 0, .keepRunning = 1, .script = "SFAH", .probeMode = "launch0", .after = 60,
                                  .before = 120},
@@ -441,8 +476,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  .script = "SFA", .probeMode = "window30", .notRespondingSeconds = 10, .after = 30,
                                  .before = 60},
                       ScriptCase{.description = "a restart at the set time", .delay = 0, .keepRunning = 1,
-                                 .script = "SFA", .probeMode = "window300", .after = 10, .before = 100,
-                                 .restartSoon = true},
+                                 .script = "SFA", .probeMode = "window300", .notRespondingSeconds = 0,
+                                 .after = 10, .before = 100, .restartSoon = true},
                       ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .quiet = 25}));

@@ -8,6 +8,7 @@
 #include "tests/support/WindowDriver.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,25 @@
 
 namespace
 {
+// How many times the process's first thread is suspended (read by suspending
+// it once more, then letting it go again); -1 where it cannot be told.
+int SuspendCount(DWORD processId)
+{
+    const CKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == processId)
+        {
+            const CKernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+            const DWORD count = thread ? ::SuspendThread(thread.get()) : static_cast<DWORD>(-1);
+            if (count != static_cast<DWORD>(-1))
+                ::ResumeThread(thread.get());
+            return static_cast<int>(count);
+        }
+    return -1;
+}
+
 // Runs the launcher on this thread while a driver answers its error boxes;
 // returns the texts of the boxes it saw. A box is modal: once the launcher
 // has returned, none can come any more.
@@ -203,7 +223,8 @@ TEST_P(StartFolderTest, ProgramRunsInTheFolderItWasFoundIn)
         const CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, handedTo = id));
         errorMode = ::GetErrorMode();
         createdAndWaiting = ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT
-                            && ::GetFileAttributesA(record.c_str()) == INVALID_FILE_ATTRIBUTES;
+                            && ::GetFileAttributesA(record.c_str()) == INVALID_FILE_ATTRIBUTES
+                            && (id == ASFW_ANY || SuspendCount(id) == 1);
     }};
     DWORD startedId = 0;
     const std::vector<std::string> errors = StartAndCollectErrors([&] {

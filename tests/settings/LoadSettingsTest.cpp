@@ -89,7 +89,9 @@ TEST_F(LoadSettingsTest, UnreadableValuesTakeTheirDefaults)
     const unsigned long long eightBytes = 45;
     testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "Mode", REG_BINARY, &eightBytes, 8);
     testreg::SetBytes(HKEY_CURRENT_USER, key.c_str(), "ShowPath", REG_BINARY, "abc", 3);
+    testreg::SetDword(HKEY_CURRENT_USER, key.c_str(), "RestartDaily", 400);
     app.LoadSettings();
+    EXPECT_EQ("400", app.settings.restartDaily) << "a time of another type loads as what it holds, which is no time";
     EXPECT_EQ("", app.settings.appPath);
     EXPECT_EQ("", app.settings.showPath);
     EXPECT_EQ(20, app.settings.delay);

@@ -26,6 +26,7 @@ public:
     UINT_PTR createdTimer = 0;
     std::vector<std::string> launches;
     BOOL visibleAtLaunch = TRUE;
+    bool foregroundAllowedWhileShown = false;
 
 protected:
     BOOL OnInitDialog() override
@@ -41,7 +42,10 @@ protected:
     {
         visibleAtLaunch = ::IsWindowVisible(m_hWnd);
         launches.push_back(path);
+        HandOver(4242);
     }
+
+    void AllowForeground(DWORD) override { foregroundAllowedWhileShown = ::IsWindowVisible(m_hWnd) != FALSE; }
 };
 
 struct Shown
@@ -114,7 +118,8 @@ TEST_P(CountdownTest, ShowsEachSecondAndLaunchesOnTheTickAfterZero)
     EXPECT_EQ(std::vector<size_t>(static_cast<size_t>(row.delay), 0), launchesBeforeTick)
         << "nothing starts before the last tick";
     EXPECT_EQ(std::vector<std::string>{"C:\\Apps\\show.exe"}, dialog.launches);
-    EXPECT_TRUE(dialog.visibleAtLaunch) << "the countdown stays in front until the program's process is there";
+    EXPECT_TRUE(dialog.visibleAtLaunch && dialog.foregroundAllowedWhileShown)
+        << "the countdown stays in front until it has let the program's process take the foreground";
     EXPECT_NE(0u, dialog.createdTimer);
 }
 
