@@ -103,6 +103,11 @@ void CEventRecords::RecordNotResponding(const std::string& program, unsigned sec
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_NOT_RESPONDING, {Number(slot), program, Number(seconds)});
 }
 
+void CEventRecords::RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_STALE, {Number(slot), program, file, Number(seconds)});
+}
+
 void CEventRecords::RecordAbort(int secondsLeft)
 {
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_COUNTDOWN_ABORTED, {Number(slot), Number(secondsLeft)});

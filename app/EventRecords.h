@@ -24,6 +24,7 @@ public:
     void RecordRestartTimeInvalid(const std::string& value);
     void RecordNotKeptRunning(const std::string& program);
     void RecordNotResponding(const std::string& program, unsigned seconds);
+    void RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds);
     void RecordAbort(int secondsLeft);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 

@@ -15,6 +15,13 @@ namespace
 constexpr int kLeastDelayAgain = 10;
 } // namespace
 
+// A relative path lies in the folder the program was started in.
+std::string AliveFilePath(const std::string& path, const std::string& programFolder)
+{
+    const bool relative = !path.empty() && path[0] != '\\' && path[0] != '/' && (path.size() < 2 || path[1] != ':');
+    return relative ? programFolder + (programFolder.empty() || programFolder.back() == '\\' ? "" : "\\") + path : path;
+}
+
 StartOptions StartOptionsFor(const SlotSettings& settings)
 {
     StartOptions options;
@@ -74,12 +81,18 @@ void CLaunchMode::Run()
             const CSessionEndWindow session;
             WatchSettings watching;
             watching.notRespondingSeconds = settings.notRespondingSeconds;
+            watching.aliveFile = AliveFilePath(settings.aliveFile, started.folder);
+            watching.aliveSeconds = settings.aliveSeconds;
+            if (settings.keepDisplayOn)
+                watching.executionState = ::SetThreadExecutionState;
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
             ranMs = ::GetTickCount64() - since;
             if (watched.end == WatchEnd::NotResponding)
                 records.RecordNotResponding(program, settings.notRespondingSeconds);
+            if (watched.end == WatchEnd::Frozen)
+                records.RecordAliveFileStale(program, watching.aliveFile, watched.aliveUnchangedSeconds);
             if (watched.end == WatchEnd::PlannedRestart)
                 records.RecordPlannedRestart(program, settings.restartDaily);
             DWORD exitCode = 0;

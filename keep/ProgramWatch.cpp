@@ -1,6 +1,7 @@
 #include "keep/ProgramWatch.h"
 
 #include "framework/Handle.h"
+#include "keep/AliveFile.h"
 #include "keep/WatchRules.h"
 
 #include <algorithm>
@@ -189,6 +190,23 @@ ULONGLONG AwakeMs()
 WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                          watch::CDailyRestart& restart)
 {
+    // The display stays on while the program runs, and no longer.
+    struct DisplayRequest
+    {
+        decltype(settings.executionState) request;
+        explicit DisplayRequest(decltype(request) request) : request(request)
+        {
+            if (request != nullptr)
+                request(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+        }
+        ~DisplayRequest()
+        {
+            if (request != nullptr)
+                request(ES_CONTINUOUS);
+        }
+    } display(settings.executionState);
+    CAliveFile alive(settings.aliveFile, settings.aliveSeconds);
+    alive.Begin(settings.awakeMs());
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
     WatchResult result;
@@ -234,7 +252,7 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
             lookAgainSoon = left.size() < std::min<size_t>(show.size(), MAXIMUM_WAIT_OBJECTS - 1);
             waited = Raw(left);
         }
-        const bool checks = settings.notRespondingSeconds != 0 || !startedRuns;
+        const bool checks = settings.notRespondingSeconds != 0 || !startedRuns || alive.IsSet();
         const ULONGLONG now = ::GetTickCount64();
         DWORD timeout = !checks ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
         if (restart.IsSet())
@@ -272,6 +290,12 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
         responding = allRespond;
         if (hangs.NotRespondingTooLong(windows, awake, settings.notRespondingSeconds))
             return ended(EndProgram(session, process, job) ? WatchEnd::NotResponding : WatchEnd::SessionEnded);
+        if (alive.Frozen(awake))
+        {
+            result.aliveWritten = alive.Written();
+            result.aliveUnchangedSeconds = alive.UnchangedSeconds();
+            return ended(EndProgram(session, process, job) ? WatchEnd::Frozen : WatchEnd::SessionEnded);
+        }
         if (startedRuns)
             continue;
         windowlessSince = !windows.empty() ? 0 : windowlessSince != 0 ? windowlessSince : awake;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 // Why the watch over a kept program ended.
 enum class WatchEnd
@@ -14,6 +15,7 @@ enum class WatchEnd
     NotResponding,  // a window of it did not respond for too long: it was ended
     SessionEnded,   // the session ended, or the thread was asked to quit
     PlannedRestart, // the daily restart's time came: it was closed
+    Frozen,         // its alive file was not written for too long: it was ended
 };
 
 struct WatchResult
@@ -21,6 +23,10 @@ struct WatchResult
     WatchEnd end = WatchEnd::Ended;
     // A window of the program was found responding at some check.
     bool responded = false;
+    // For a frozen show: whether its alive file was written since the start,
+    // and for how long it was not.
+    bool aliveWritten = false;
+    unsigned aliveUnchangedSeconds = 0;
 };
 
 // Milliseconds the computer has been awake since it started: a sleep adds
@@ -37,6 +43,13 @@ struct WatchSettings
     // Told whenever a check finds the show otherwise than the check before:
     // false once a window of it is found not responding, true once none is.
     std::function<void(bool responding)> onResponding;
+    // A file the program writes as it plays (see CAliveFile; "" none), and
+    // how long it may go unwritten.
+    std::string aliveFile;
+    unsigned aliveSeconds = 60;
+    // Where set, asked to keep the display and the system on while the watch
+    // runs, and to let go as it ends (SetThreadExecutionState; a test stands in).
+    EXECUTION_STATE(WINAPI* executionState)(EXECUTION_STATE) = nullptr;
 };
 
 // Watches a kept program until its show has ended: the started process, then
@@ -52,7 +65,8 @@ struct WatchSettings
 // program (see EndProgram). Nothing else takes the processor's time. An end
 // during a logoff is the logoff's. Where `restart` has a time, the watch also
 // wakes at the start of each minute, and when the restart is due, it closes
-// the program (see CloseProgram).
+// the program (see CloseProgram). An alive file is looked at with the
+// windows: one not written for its time ends the program (see EndProgram).
 WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                          watch::CDailyRestart& restart);
 

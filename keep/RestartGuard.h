@@ -20,12 +20,14 @@ public:
 
     // Counts one end of the program after it ran for the time given. Quick:
     // within a minute of the start, or ended for a window that never
-    // responded (a show that freezes at every start); a planned restart never.
+    // responded, or for an alive file never written (a show that freezes at
+    // every start); a planned restart never.
     void CountEnd(unsigned long long ranMs, const WatchResult& watched)
     {
         const bool soon = ranMs <= kSoonMs;
         const bool quick = watched.end != WatchEnd::PlannedRestart
-                           && (soon || (watched.end == WatchEnd::NotResponding && !watched.responded));
+                           && (soon || (watched.end == WatchEnd::NotResponding && !watched.responded)
+                               || (watched.end == WatchEnd::Frozen && !watched.aliveWritten));
         Count(quick, soon);
         failure.clear();
     }

@@ -30,6 +30,10 @@ inline constexpr char kKeepRunning[] = "KeepRunning";
 inline constexpr char kNotRespondingSeconds[] = "NotRespondingSeconds";
 inline constexpr char kWindowsErrorReporting[] = "WindowsErrorReporting";
 inline constexpr char kRestartDaily[] = "RestartDaily";
+inline constexpr char kAliveFile[] = "AliveFile";
+inline constexpr char kAliveSeconds[] = "AliveSeconds";
+inline constexpr char kKeepDisplayOn[] = "KeepDisplayOn";
+inline constexpr char kStartAfter[] = "StartAfter";
 
 // A slot's key below the profile key: the prefix and the slot's number.
 inline constexpr char kSlotPrefix[] = "Slot";

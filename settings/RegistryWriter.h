@@ -17,4 +17,10 @@ public:
     {
         return key.SetDWORDValue(name, value);
     }
+    // A value that is not there is removed already.
+    virtual LONG DeleteValue(const CRegKey& key, const char* name)
+    {
+        const LONG result = ::RegDeleteValueA(key, name);
+        return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+    }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <vector>
 #include <string>
@@ -38,10 +39,22 @@ struct SlotSettings
     // The time of a kept program's restart each day, "HH:MM", as stored;
     // empty: none.
     std::string restartDaily;
+    // A file the kept program writes as it plays ("" none): one not written
+    // for `aliveSeconds` means its show froze, and it is started again.
+    // Variables expanded; a relative path lies in the program's folder.
+    std::string aliveFile;
+    unsigned aliveSeconds = 60;  // 10 to 86400; another stored value counts as 60
+    // The display and the system are kept on while a kept program runs.
+    bool keepDisplayOn = false;
+    // The slot whose start this slot's start waits for, at most 300 s.
+    std::optional<int> startAfter;
     // Set where the settings changed the value beside: a save stores it then
     // only, so that a value nobody touched stays as stored.
     bool restartDailyChanged = false;
     bool notRespondingChanged = false;
+    bool aliveChanged = false;  // aliveFile and aliveSeconds
+    bool keepDisplayOnChanged = false;
+    bool startAfterChanged = false;
 };
 
 // The slots below the profile key: each one whose key is there, by number,

@@ -196,6 +196,13 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
                                   ? FormatString("%lu", number)
                                   : std::string("(not a text)");
     }
+    values.aliveFile = ReadPath(key, kAliveFile);
+    const int aliveSeconds = ReadNumber(key, kAliveSeconds, 60);
+    values.aliveSeconds = aliveSeconds >= 10 && aliveSeconds <= 86400 ? aliveSeconds : 60;
+    values.keepDisplayOn = ReadNumber(key, kKeepDisplayOn, 0) != 0;
+    DWORD startAfter = 0;
+    if (key.QueryDWORDValue(kStartAfter, startAfter) == ERROR_SUCCESS)
+        values.startAfter = static_cast<int>(startAfter);
     return values;
 }
 
@@ -243,6 +250,17 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
             return "Could not save the seconds a window may not respond";
         if (values.restartDailyChanged && m_writer.SetString(key, kRestartDaily, values.restartDaily) != ERROR_SUCCESS)
             return "Could not save the time of the daily restart";
+        if (values.aliveChanged
+            && (m_writer.SetString(key, kAliveFile, values.aliveFile) != ERROR_SUCCESS
+                || m_writer.SetDword(key, kAliveSeconds, values.aliveSeconds) != ERROR_SUCCESS))
+            return "Could not save the alive file";
+        if (values.keepDisplayOnChanged && m_writer.SetDword(key, kKeepDisplayOn, values.keepDisplayOn) != ERROR_SUCCESS)
+            return "Could not save the display setting";
+        if (values.startAfterChanged
+            && (!values.startAfter ? m_writer.DeleteValue(key, kStartAfter)
+                                   : m_writer.SetDword(key, kStartAfter, static_cast<DWORD>(*values.startAfter)))
+                   != ERROR_SUCCESS)
+            return "Could not save the slot to start after";
     }
 
     if (values.appType == AppType::Disable)

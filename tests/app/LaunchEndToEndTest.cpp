@@ -276,6 +276,9 @@ struct ScriptCase
     int before = 0;
     int quiet = 3;
     bool restartSoon = false;  // RestartDaily a minute or so ahead
+    // AliveFile, written long ago when the tool starts, which the probe writes while it plays; with
+    // AliveSeconds 10.
+    const char* aliveFile = "";
 };
 
 // The tool as the Run value starts it, worked by a script; it ends at the
@@ -287,6 +290,7 @@ protected:
     {
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
         ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
+        ::SetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", nullptr);
         ::DeleteFileA((lateFolder + "\\show\\probe.exe").c_str());
         ::RemoveDirectoryA((lateFolder + "\\show").c_str());
         ::RemoveDirectoryA(lateFolder.c_str());
@@ -355,6 +359,16 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "NotRespondingSeconds",
                           row.notRespondingSeconds);
     ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", row.probeMode);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", *row.aliveFile != '\0' ? row.aliveFile : nullptr);
+    if (*row.aliveFile != '\0')
+    {
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "AliveFile", row.aliveFile);
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "AliveSeconds", 10);
+        const CKernelHandle file(::CreateFileA((folder + "\\" + row.aliveFile).c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, 0, nullptr));
+        const FILETIME longAgo = {0, 0x01D00000};
+        ::SetFileTime(file.get(), nullptr, nullptr, &longAgo);
+    }
     DWORD id = 0;
     char testsFolder[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, testsFolder);
@@ -478,6 +492,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{.description = "a restart at the set time", .delay = 0, .keepRunning = 1,
                                  .script = "SFA", .probeMode = "window300", .notRespondingSeconds = 0,
                                  .after = 10, .before = 100, .restartSoon = true},
+                      ScriptCase{.description = "an alive file written throughout", .delay = 0, .keepRunning = 1,
+                                 .script = "SFA", .probeMode = "alive30/30", .notRespondingSeconds = 0, .after = 30,
+                                 .before = 60, .aliveFile = "alive.txt"},
+                      ScriptCase{.description = "an alive file no longer written, by a window that answers",
+                                 .delay = 0, .keepRunning = 1, .script = "SFA", .probeMode = "alive10/300",
+                                 .notRespondingSeconds = 0, .after = 20, .before = 50, .aliveFile = "alive.txt"},
                       ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .quiet = 25}));

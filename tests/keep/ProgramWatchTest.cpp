@@ -104,3 +104,35 @@ TEST(ProgramWatchTest, ClosingEndsAProgramThatIgnoresTheRequest)
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.process.get(), 0)) << "the program still runs";
     ::TerminateProcess(probe.process.get(), 1);
 }
+
+namespace
+{
+std::vector<EXECUTION_STATE> requests;
+EXECUTION_STATE WINAPI RecordRequest(EXECUTION_STATE state)
+{
+    requests.push_back(state);
+    return ES_CONTINUOUS;
+}
+} // namespace
+
+// The display is kept on while the program runs, and let go as the watch ends.
+TEST(ProgramWatchTest, KeepsTheDisplayOnWhileTheProgramRunsOnly)
+{
+    TempFolder temp{"watch-display"};
+    const WatchedProbe probe = StartProbe(temp, "", true);
+    std::vector<EXECUTION_STATE> whileRunning;
+    std::thread end([&probe, &whileRunning] {
+        ::Sleep(2000);
+        whileRunning = requests;
+        ::SetEvent(probe.hold.get());
+    });
+    WatchSettings settings;
+    settings.executionState = RecordRequest;
+    watch::CDailyRestart restart;
+    const CSessionEndWindow session;
+    WatchProgram(session, probe.process.get(), nullptr, settings, restart);
+    end.join();
+    const EXECUTION_STATE on = ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
+    EXPECT_EQ(std::vector<EXECUTION_STATE>{on}, whileRunning) << "while the program ran";
+    EXPECT_EQ((std::vector<EXECUTION_STATE>{on, ES_CONTINUOUS}), requests) << "once it had ended";
+}

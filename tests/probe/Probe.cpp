@@ -9,7 +9,8 @@
 // WM_CLOSE, "launch<N>[/<M>]" a launcher that starts a copy of itself as
 // "window<N>" (recording beside the record) and ends (after M seconds),
 // "relaunch<N>/<M>" a program that runs M seconds, then starts such a copy
-// and ends.
+// and ends, "alive<N>/<M>" one that answers for M seconds and writes the file
+// named by KESTRUP_PROBE_ALIVE each second for the first N.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -30,15 +31,27 @@ void WriteUtf8(HANDLE file, const wchar_t* text)
 
 // A visible window that answers for a while; then, frozen, it stops answering
 // (until the hold event, if any, lets it go), hidden first where asked.
-void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden, bool deaf = false)
+void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden, bool deaf = false, DWORD writeMs = 0)
 {
     HWND window = ::CreateWindowExA(0, "STATIC", "Kestrup probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                                     100, nullptr, nullptr, nullptr, nullptr);
+    char alive[MAX_PATH] = "";
+    if (writeMs != 0 && ::GetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", alive, MAX_PATH) != 0)
+        ::SetTimer(window, 1, 1000, nullptr);
+    const DWORD writeUntil = ::GetTickCount() + writeMs;
     MSG message;
     for (const DWORD until = ::GetTickCount() + answerMs;
          static_cast<int>(until - ::GetTickCount()) > 0 && ::IsWindow(window);)
         if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, until - ::GetTickCount(), QS_ALLINPUT);
+        else if (message.message == WM_TIMER && static_cast<int>(writeUntil - ::GetTickCount()) > 0)
+        {
+            const HANDLE file = ::CreateFileA(alive, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            ::SetFilePointer(file, 0, nullptr, FILE_END);
+            ::WriteFile(file, "+", 1, &written, nullptr);
+            ::CloseHandle(file);
+        }
         else if (!deaf || message.message != WM_CLOSE)
             ::DispatchMessageA(&message);
     if (hidden)
@@ -88,6 +101,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         ShowWindowFor(500, true, false);
     if ((::StrCmpNA(mode, "window", 6) == 0 && ::StrToIntA(mode + 6) > 0) || ::StrCmpNA(mode, "hidden", 6) == 0)
         ShowWindowFor(::StrToIntA(mode + 6) * 1000, mode[0] == 'h', mode[0] == 'h');
+    if (::StrCmpNA(mode, "alive", 5) == 0 && ::StrChrA(mode, '/') != nullptr)
+        ShowWindowFor(::StrToIntA(::StrChrA(mode, '/') + 1) * 1000, false, false, false, ::StrToIntA(mode + 5) * 1000);
     if (::StrCmpNA(mode, "deaf", 4) == 0)
         ShowWindowFor(::StrToIntA(mode + 4) * 1000, false, false, true);
     wchar_t hold[MAX_PATH] = L"";
