@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/StringFormat.h"
 #include "keep/ProgramWatch.h"
 
 #include <algorithm>
@@ -65,9 +66,9 @@ public:
             return "Could not start: " + failure + ". Again in:";
         if (quickEnds < 2)
             return std::string();
-        return std::to_string(quickEnds)
-            .insert(0, soonEnds == quickEnds ? "Ended " : "Failed ")
-            .append(soonEnds == quickEnds ? " times within a minute; again in:" : " times in a row; again in:");
+        return FormatString(soonEnds == quickEnds ? "Ended %d times within a minute; again in:"
+                                                  : "Failed %d times in a row; again in:",
+                            quickEnds);
     }
 
 private:
