@@ -133,11 +133,33 @@ void CWaitDialog::OnTimer(UINT_PTR)
         Default();
         return;
     }
+    if (!StartAfterIsDone())
+        return;
     // A look that has not answered by the end of the wait is not waited for.
     if (waitingSince != 0 && ::GetTickCount64() - waitingSince >= lateVolumeWaitMs)
         StartNow();
     else if (!lateVolumeCheck || !lateVolumeCheck->UnderWay())
         LookForLateVolume();
+}
+
+bool CWaitDialog::StartAfterIsDone()
+{
+    if (!startAfter.ready || startAfter.ready())
+        return true;
+    const ULONGLONG now = ::GetTickCount64();
+    if (startAfter.since == 0)
+    {
+        startAfter.since = now;
+        ShowWaiting(startAfter.waiting);
+        if (timerId == 0)
+            timerId = SetTimer(kCountdownTimer, kTickMs, nullptr);
+    }
+    if (now - startAfter.since < startAfter.waitMs)
+        return false;
+    startAfter.ready = nullptr;
+    if (startAfter.late)
+        startAfter.late();
+    return true;
 }
 
 void CWaitDialog::StartNow()
@@ -234,7 +256,11 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
     if (waitingSince != 0)
         return;
     waitingSince = ::GetTickCount64();
-    const std::string text = "Waiting for " + volume;
+    ShowWaiting("Waiting for " + volume);
+}
+
+void CWaitDialog::ShowWaiting(const std::string& text)
+{
     HWND label = GetDlgItem(IDC_WAIT_LABEL);
     RECT client, margin = {7, 0, 7, 0};
     ::GetClientRect(m_hWnd, &client);

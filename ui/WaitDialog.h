@@ -46,6 +46,14 @@ public:
     // foreground on before it runs.
     void SetStartOptions(StartOptions options) { startOptions = std::move(options); }
 
+    // Once the count has run out, the start waits until `ready` says so (the
+    // label says `waiting`, Abort works), `waitMs` at most; then `late` is
+    // told, and the program starts all the same.
+    void SetStartAfter(std::function<bool()> ready, std::string waiting, ULONGLONG waitMs, std::function<void()> late)
+    {
+        startAfter = {std::move(ready), std::move(waiting), waitMs, std::move(late), 0};
+    }
+
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
     // What looks for a late volume; a test stands in for a server that does
@@ -82,6 +90,9 @@ protected:
     void LookForLateVolume();
     void OnLateVolumeAnswer();
     void ShowWaitingFor(const std::string& volume);
+    void ShowWaiting(const std::string& text);
+    // Whether the start may go ahead, as far as the slot it waits for goes.
+    bool StartAfterIsDone();
     void ShowLabel();
 
     DECLARE_MESSAGE_MAP()
@@ -107,4 +118,12 @@ private:
     ULONGLONG waitingSince = 0;
     CLateVolumeCheck::LookFunction lateVolumeLook;
     std::unique_ptr<CLateVolumeCheck> lateVolumeCheck;
+    struct
+    {
+        std::function<bool()> ready;
+        std::string waiting;
+        ULONGLONG waitMs = 0;
+        std::function<void()> late;
+        ULONGLONG since = 0;
+    } startAfter;
 };
