@@ -93,6 +93,21 @@ void CEventRecords::RecordRestartTimeInvalid(const std::string& value)
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_RESTART_TIME_INVALID, {Number(slot), value});
 }
 
+void CEventRecords::RecordHeartbeatSecondsInvalid(unsigned long seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_SECONDS_INVALID, {Number(slot), Number(seconds)});
+}
+
+void CEventRecords::RecordHeartbeatFailing(const std::string& url, const std::string& reason)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_FAILING, {Number(slot), url, reason});
+}
+
+void CEventRecords::RecordHeartbeatBack(const std::string& url)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_HEARTBEAT_BACK, {Number(slot), url});
+}
+
 void CEventRecords::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});

@@ -25,6 +25,9 @@ public:
     void RecordNotKeptRunning(const std::string& program);
     void RecordNotResponding(const std::string& program, unsigned seconds);
     void RecordAbort(int secondsLeft);
+    void RecordHeartbeatSecondsInvalid(unsigned long seconds);
+    void RecordHeartbeatFailing(const std::string& url, const std::string& reason);
+    void RecordHeartbeatBack(const std::string& url);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
 private:

@@ -4,6 +4,7 @@
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
+#include "settings/RegistryNames.h"
 #include "keep/ProgramWatch.h"
 #include "ui/WaitDialog.h"
 
@@ -31,7 +32,10 @@ INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchRes
         if (result.error == ERROR_SUCCESS || !failureRecorded)
             records.RecordLaunch(command, result, delay);
         failureRecorded = result.error != ERROR_SUCCESS;
+        keeper->StartTried(result, settings.keepRunning && result.process);
     });
+    dialog.SetWaitingAction([this] { keeper->WaitingForDrive(); });
+    keeper->CountingDown();
     dialog.SetAbortAction([this](int secondsLeft) { records.RecordAbort(secondsLeft); });
     dialog.SetStartOptions(StartOptionsFor(settings));
     dialog.SetLabel(label);
@@ -45,12 +49,14 @@ void CLaunchMode::Run()
     // One of this program a slot in a session: the same slot started again
     // (by a copy of its Run command in the Startup folder, say) starts nothing.
     const CKernelHandle slotRunning(
-        ::CreateMutexA(nullptr, FALSE, FormatString("Local\\vaxoKestrupRun%d", slot).c_str()));
+        ::CreateMutexA(nullptr, FALSE, regnames::RunMutexName(slot).c_str()));
     if (!slotRunning || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return;
     // At a logoff, told before the programs it keeps, whose end is then no
     // end to answer.
     ::SetProcessShutdownParameters(0x300, 0);
+    CKeeperStatus status(store.KeyPath(slot), settings, records);
+    keeper = &status;
     CRestartGuard guard;
     watch::CDailyRestart restart;
     SetRestartTime(restart);
@@ -74,6 +80,7 @@ void CLaunchMode::Run()
             const CSessionEndWindow session;
             WatchSettings watching;
             watching.notRespondingSeconds = settings.notRespondingSeconds;
+            watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
@@ -84,6 +91,7 @@ void CLaunchMode::Run()
                 records.RecordPlannedRestart(program, settings.restartDaily);
             DWORD exitCode = 0;
             ::GetExitCodeProcess(started.process.get(), &exitCode);
+            keeper->Ended(exitCode);
             records.RecordEnd(program, started.processId, exitCode, ranMs);
         }
         // Disable, or a slot no longer kept running, ends the keeping quietly.

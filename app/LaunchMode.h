@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/EventRecords.h"
+#include "app/KeeperStatus.h"
 #include "keep/DailyRestart.h"
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
@@ -42,4 +43,6 @@ private:
     CEventRecords records;
     // The last start failed and was recorded.
     bool failureRecorded = false;
+    // The slot's state and heartbeat while Run holds the slot.
+    CKeeperStatus* keeper = nullptr;
 };

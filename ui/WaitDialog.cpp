@@ -234,6 +234,8 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
     if (waitingSince != 0)
         return;
     waitingSince = ::GetTickCount64();
+    if (waitingAction)
+        waitingAction();
     const std::string text = "Waiting for " + volume;
     HWND label = GetDlgItem(IDC_WAIT_LABEL);
     RECT client, margin = {7, 0, 7, 0};
