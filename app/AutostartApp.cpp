@@ -3,6 +3,7 @@
 #include "app/AutostartCommandLineInfo.h"
 #include "app/LaunchMode.h"
 #include "app/RunSwitch.h"
+#include "app/StatusQuery.h"
 #include "framework/MessageBox.h"
 #include "framework/Paths.h"
 #include "framework/Wnd.h"
@@ -17,6 +18,11 @@
 CAutostartApp::CAutostartApp() = default;
 
 CAutostartApp::~CAutostartApp() = default;
+
+int CAutostartApp::ExitInstance()
+{
+    return exitCode;
+}
 
 BOOL CAutostartApp::InitInstance()
 {
@@ -35,6 +41,13 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
          read = parser.GetNextPair(switchName, value))
     {
         const bool settingsSwitch = IsSettingsSwitch(switchName);
+        if (IsStatusSwitch(switchName))
+        {
+            // Read before anything is made: a query creates no slot key.
+            SetRegistryKey(regnames::kCompanyKey);
+            exitCode = AnswerStatus(Store(), value.empty(), ReadSlotNumber(value));
+            return;
+        }
         if (!settingsSwitch && !IsRunSwitch(switchName))
             continue;
         slot = ReadSlotNumber(value);

@@ -22,6 +22,8 @@ public:
     ~CAutostartApp() override;
 
     BOOL InitInstance() override;
+    // The answer of /status; 0 otherwise.
+    int ExitInstance() override;
 
     // Everything InitInstance does after constructing its parser.
     void Start(CAutostartCommandLineInfo& parser);
@@ -50,6 +52,7 @@ public:
     SlotSettings settings;
     Companions companions;
     std::string exePath;
+    int exitCode = 0;
 
 protected:
     // The two modes, each running its one modal dialog.

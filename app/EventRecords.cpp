@@ -93,6 +93,21 @@ void CEventRecords::RecordRestartTimeInvalid(const std::string& value)
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_RESTART_TIME_INVALID, {Number(slot), value});
 }
 
+void CEventRecords::RecordHeartbeatSecondsInvalid(unsigned long seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_SECONDS_INVALID, {Number(slot), Number(seconds)});
+}
+
+void CEventRecords::RecordHeartbeatFailing(const std::string& url, const std::string& reason)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_FAILING, {Number(slot), url, reason});
+}
+
+void CEventRecords::RecordHeartbeatBack(const std::string& url)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_HEARTBEAT_BACK, {Number(slot), url});
+}
+
 void CEventRecords::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});
@@ -106,6 +121,11 @@ void CEventRecords::RecordNotResponding(const std::string& program, unsigned sec
 void CEventRecords::RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds)
 {
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_STALE, {Number(slot), program, file, Number(seconds)});
+}
+
+void CEventRecords::RecordStartAfterLate(int otherSlot, int seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_START_AFTER_LATE, {Number(slot), Number(otherSlot), Number(seconds)});
 }
 
 void CEventRecords::RecordAbort(int secondsLeft)

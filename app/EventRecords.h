@@ -25,7 +25,11 @@ public:
     void RecordNotKeptRunning(const std::string& program);
     void RecordNotResponding(const std::string& program, unsigned seconds);
     void RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds);
+    void RecordStartAfterLate(int otherSlot, int seconds);
     void RecordAbort(int secondsLeft);
+    void RecordHeartbeatSecondsInvalid(unsigned long seconds);
+    void RecordHeartbeatFailing(const std::string& url, const std::string& reason);
+    void RecordHeartbeatBack(const std::string& url);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
 private:

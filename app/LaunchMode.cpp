@@ -4,6 +4,8 @@
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
+#include "settings/RegistryNames.h"
+#include "settings/SlotStatus.h"
 #include "keep/ProgramWatch.h"
 #include "ui/WaitDialog.h"
 
@@ -13,6 +15,8 @@ namespace
 {
 // Long enough for someone who closed the program on purpose to press Abort.
 constexpr int kLeastDelayAgain = 10;
+// How long a start waits for the slot it starts after.
+constexpr int kStartAfterMs = 300000;
 } // namespace
 
 // A relative path lies in the folder the program was started in.
@@ -38,9 +42,16 @@ INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchRes
         if (result.error == ERROR_SUCCESS || !failureRecorded)
             records.RecordLaunch(command, result, delay);
         failureRecorded = result.error != ERROR_SUCCESS;
+        keeper->StartTried(result, settings.keepRunning && result.process);
     });
+    dialog.SetWaitingAction([this] { keeper->WaitingForDrive(); });
+    keeper->CountingDown();
     dialog.SetAbortAction([this](int secondsLeft) { records.RecordAbort(secondsLeft); });
     dialog.SetStartOptions(StartOptionsFor(settings));
+    if (const std::optional<int> after = SlotStartedBefore())
+        dialog.SetStartAfter([this, after] { return CSlotStatus::Starts(store.KeyPath(*after)) > 0; },
+                             FormatString("Waiting for slot %d to start", *after), kStartAfterMs,
+                             [this, after] { records.RecordStartAfterLate(*after, kStartAfterMs / 1000); });
     dialog.SetLabel(label);
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
@@ -52,12 +63,14 @@ void CLaunchMode::Run()
     // One of this program a slot in a session: the same slot started again
     // (by a copy of its Run command in the Startup folder, say) starts nothing.
     const CKernelHandle slotRunning(
-        ::CreateMutexA(nullptr, FALSE, FormatString("Local\\vaxoKestrupRun%d", slot).c_str()));
+        ::CreateMutexA(nullptr, FALSE, regnames::RunMutexName(slot).c_str()));
     if (!slotRunning || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return;
     // At a logoff, told before the programs it keeps, whose end is then no
     // end to answer.
     ::SetProcessShutdownParameters(0x300, 0);
+    CKeeperStatus status(store.KeyPath(slot), settings, records);
+    keeper = &status;
     CRestartGuard guard;
     watch::CDailyRestart restart;
     SetRestartTime(restart);
@@ -85,6 +98,7 @@ void CLaunchMode::Run()
             watching.aliveSeconds = settings.aliveSeconds;
             if (settings.keepDisplayOn)
                 watching.executionState = ::SetThreadExecutionState;
+            watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
@@ -97,6 +111,7 @@ void CLaunchMode::Run()
                 records.RecordPlannedRestart(program, settings.restartDaily);
             DWORD exitCode = 0;
             ::GetExitCodeProcess(started.process.get(), &exitCode);
+            keeper->Ended(exitCode);
             records.RecordEnd(program, started.processId, exitCode, ranMs);
         }
         // Disable, or a slot no longer kept running, ends the keeping quietly.
@@ -111,6 +126,16 @@ void CLaunchMode::Run()
             records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);
         SetRestartTime(restart, false);
     }
+}
+
+std::optional<int> CLaunchMode::SlotStartedBefore() const
+{
+    SlotSettings other;
+    const std::optional<int> after = settings.startAfter;
+    if (!after || *after == slot || !store.LoadExisting(*after, other) || other.appType == AppType::Disable
+        || other.appPath.empty())
+        return std::nullopt;
+    return after;
 }
 
 void CLaunchMode::SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/EventRecords.h"
+#include "app/KeeperStatus.h"
 #include "keep/DailyRestart.h"
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
 
+#include <optional>
 #include <utility>
 
 // How the slot's program is started: a kept one in a job of its own, tried
@@ -39,6 +41,9 @@ private:
     // The slot's daily restart, as now stored; one that is no time is
     // reported where asked (at the first start).
     void SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid = true);
+    // The slot whose start this slot's start waits for: none where that slot
+    // is this one, or has no program.
+    std::optional<int> SlotStartedBefore() const;
 
     int slot;
     SlotSettings settings;
@@ -46,4 +51,6 @@ private:
     CEventRecords records;
     // The last start failed and was recorded.
     bool failureRecorded = false;
+    // The slot's state and heartbeat while Run holds the slot.
+    CKeeperStatus* keeper = nullptr;
 };

@@ -29,6 +29,11 @@ bool IsSettingsSwitch(const std::string& switchName)
     return IsSwitch(switchName, "settings");
 }
 
+bool IsStatusSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "status");
+}
+
 int ReadSlotNumber(const std::string& value)
 {
     size_t i = 0;

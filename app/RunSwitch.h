@@ -6,6 +6,8 @@
 // number: "run" starts the slot, "settings" opens its settings.
 bool IsRunSwitch(const std::string& switchName);
 bool IsSettingsSwitch(const std::string& switchName);
+// "status" answers by the exit code whether the slot's program runs.
+bool IsStatusSwitch(const std::string& switchName);
 
 // The slot number as atoi reads it: optional leading white space, an optional
 // sign, then decimal digits up to the first other character; no digits give 0.

@@ -5,15 +5,17 @@
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
-//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
-// probe, showing a window) at once; the floor counts down 100 s.
+// probe, showing a window) at once; the floor counts down 100 s. With a URL,
+// the slot sends a heartbeat there every 10 s.
 #include "Timing.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace
@@ -38,9 +40,9 @@ void End(PROCESS_INFORMATION& process)
 
 int main(int argc, char** argv)
 {
-    if (argc != 5)
+    if (argc != 5 && argc != 6)
     {
-        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS\n");
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL]\n");
         return 2;
     }
     const int seconds = std::atoi(argv[4]);
@@ -54,6 +56,13 @@ int main(int argc, char** argv)
     char restart[8] = "";
     std::snprintf(restart, sizeof(restart), "%02d:%02d", (now.wHour + 12) % 24, now.wMinute);
     ::RegSetValueExA(key, "RestartDaily", 0, REG_SZ, reinterpret_cast<const BYTE*>(restart), 6);
+    const DWORD beatSeconds = 10;
+    if (argc == 6)
+    {
+        ::RegSetValueExA(key, "HeartbeatUrl", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
+                         static_cast<DWORD>(std::strlen(argv[5]) + 1));
+        ::RegSetValueExA(key, "HeartbeatSeconds", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&beatSeconds), 4);
+    }
     ::RegCloseKey(key);
     const HANDLE hold = ::CreateEventA(nullptr, TRUE, FALSE, "KestrupBenchHold");
     char record[MAX_PATH] = "";
@@ -79,7 +88,7 @@ int main(int argc, char** argv)
         ::TerminateProcess(shown, 0);
         ::CloseHandle(shown);
     }
-    std::printf("resident while the program runs with a window, a daily restart set (%s): CPU %.1f ms over %d s (target 20 at most)\n",
-                waited ? "watching" : "ENDED, not watching", cpu, seconds);
+    std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
+                argc == 6 ? ", a heartbeat every 10 s" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }

@@ -19,11 +19,11 @@ public:
         return result;
     }
 
-    LONG Create(HKEY parent, const char* path, REGSAM access)
+    // REG_OPTION_VOLATILE in `options` for a key gone at the next logon.
+    LONG Create(HKEY parent, const char* path, REGSAM access, DWORD options = REG_OPTION_NON_VOLATILE)
     {
         HKEY created = nullptr;
-        const LONG result = ::RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                              access, nullptr, &created, nullptr);
+        const LONG result = ::RegCreateKeyExA(parent, path, 0, nullptr, options, access, nullptr, &created, nullptr);
         if (result == ERROR_SUCCESS)
             m_key.reset(created);
         return result;

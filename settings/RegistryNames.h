@@ -34,11 +34,26 @@ inline constexpr char kAliveFile[] = "AliveFile";
 inline constexpr char kAliveSeconds[] = "AliveSeconds";
 inline constexpr char kKeepDisplayOn[] = "KeepDisplayOn";
 inline constexpr char kStartAfter[] = "StartAfter";
+inline constexpr char kHeartbeatUrl[] = "HeartbeatUrl";
+inline constexpr char kHeartbeatSeconds[] = "HeartbeatSeconds";
+
+// A volatile key below a slot's key: what its /run does now.
+inline constexpr char kStatusKey[] = "Status";
+inline constexpr char kState[] = "State";
+inline constexpr char kSince[] = "Since";
+inline constexpr char kProcessId[] = "ProcessId";
+inline constexpr char kStarts[] = "Starts";
+inline constexpr char kLastExitCode[] = "LastExitCode";
+inline constexpr char kLastEnd[] = "LastEnd";
+inline constexpr char kHeartbeat[] = "Heartbeat";
 
 // A slot's key below the profile key: the prefix and the slot's number.
 inline constexpr char kSlotPrefix[] = "Slot";
 inline std::string SlotSection(int slot) { return FormatString("%s%d", kSlotPrefix, slot); }
 inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
+inline std::string StatusSection(int slot) { return SlotSection(slot) + "\\" + kStatusKey; }
+// Held by the one /run of a slot in a session while it runs.
+inline std::string RunMutexName(int slot) { return FormatString("Local\\vaxoKestrupRun%d", slot); }
 
 // The Run value's data: this executable, quoted, asked to run the slot. A
 // negative number goes in quotes too, or it would read as a switch.

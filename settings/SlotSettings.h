@@ -55,7 +55,20 @@ struct SlotSettings
     bool aliveChanged = false;  // aliveFile and aliveSeconds
     bool keepDisplayOnChanged = false;
     bool startAfterChanged = false;
+    // Requested every heartbeatSeconds while a kept program runs and
+    // responds; empty: none. The seconds as stored (60 where missing); see
+    // HeartbeatPeriod for what counts.
+    std::string heartbeatUrl;
+    unsigned long heartbeatSeconds = 60;
+    bool heartbeatChanged = false;
 };
+
+// The heartbeat's period: the stored seconds where they are 10 to 86400,
+// otherwise 60.
+inline unsigned long HeartbeatPeriod(unsigned long seconds)
+{
+    return seconds >= 10 && seconds <= 86400 ? seconds : 60;
+}
 
 // The slots below the profile key: each one whose key is there, by number,
 // and the lowest number of 0 and up that has none, for a new one.

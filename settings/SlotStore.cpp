@@ -188,6 +188,10 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
     // Fewer seconds than a few checks would end a program that is only busy.
     values.notRespondingSeconds = seconds == 0 ? 0 : std::max<DWORD>(seconds, 10);
     values.windowsErrorReporting = ReadNumber(key, kWindowsErrorReporting, 0) != 0;
+    key.QueryStringValue(kHeartbeatUrl, values.heartbeatUrl);
+    DWORD beat = values.heartbeatSeconds;
+    key.QueryDWORDValue(kHeartbeatSeconds, beat);
+    values.heartbeatSeconds = beat;
     // A value of another type shows as what it holds, which is no time.
     if (key.QueryStringValue(kRestartDaily, values.restartDaily) == ERROR_INVALID_DATA)
     {
@@ -261,6 +265,10 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
                                    : m_writer.SetDword(key, kStartAfter, static_cast<DWORD>(*values.startAfter)))
                    != ERROR_SUCCESS)
             return "Could not save the slot to start after";
+        if (values.heartbeatChanged
+            && (m_writer.SetString(key, kHeartbeatUrl, values.heartbeatUrl) != ERROR_SUCCESS
+                || m_writer.SetDword(key, kHeartbeatSeconds, values.heartbeatSeconds) != ERROR_SUCCESS))
+            return "Could not save the heartbeat";
     }
 
     if (values.appType == AppType::Disable)
@@ -281,6 +289,8 @@ LONG CSlotStore::RemoveAutostart(int slot) const
     LONG deleted = profile.Open(HKEY_CURRENT_USER, m_profile.GetProfileKeyPath().c_str(), KEY_WRITE);
     if (deleted == ERROR_SUCCESS)
     {
+        // The state of a keeper that still runs goes with the slot.
+        ::RegDeleteKeyA(profile, StatusSection(slot).c_str());
         deleted = ::RegDeleteKeyA(profile, SlotSection(slot).c_str());
         // A slot key already gone counts as deleted.
         if (deleted == ERROR_FILE_NOT_FOUND)
@@ -292,4 +302,9 @@ LONG CSlotStore::RemoveAutostart(int slot) const
         if (result != ERROR_SUCCESS)
             return result;
     return ERROR_SUCCESS;
+}
+
+std::string CSlotStore::KeyPath(int slot) const
+{
+    return m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot);
 }

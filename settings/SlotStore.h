@@ -47,6 +47,9 @@ public:
     // ERROR_SUCCESS, or the first failure.
     LONG RemoveAutostart(int slot) const;
 
+    // The slot's key below HKEY_CURRENT_USER.
+    std::string KeyPath(int slot) const;
+
 private:
     static SlotSettings Read(const CRegKey& key);
     std::string Write(int slot, const SlotSettings& values, const std::string& exePath,

@@ -1,16 +1,29 @@
 #include "ui/KeepOptionsDialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
 #include "ui/resource.h"
+
+#include <cstring>
 
 namespace
 {
 constexpr int kFirstRestartMinute = 4 * 60;
 constexpr UINT kFewestSeconds = 10;
 constexpr UINT kMostSeconds = 3600;
+constexpr UINT kFewestBeatSeconds = 10;
+constexpr UINT kMostBeatSeconds = 86400;
+
+bool IsWebAddress(const std::string& url)
+{
+    for (const char* scheme : {"http://", "https://"})
+        if (url.size() > std::strlen(scheme) && _strnicmp(url.c_str(), scheme, std::strlen(scheme)) == 0)
+            return true;
+    return false;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CKeepOptionsDialog, CDialog)
@@ -30,8 +43,13 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_RESTART_DAILY, restartCheck);
     UINT seconds = values.notRespondingSeconds;
+    UINT beat = HeartbeatPeriod(values.heartbeatSeconds);
     if (!dx->m_bSaveAndValidate)
+    {
         DDX_Text(dx, IDC_NOT_RESPONDING, seconds);
+        DDX_Text(dx, IDC_HEARTBEAT_URL, values.heartbeatUrl);
+        DDX_Text(dx, IDC_HEARTBEAT_SECONDS, beat);
+    }
 }
 
 BOOL CKeepOptionsDialog::OnInitDialog()
@@ -40,7 +58,7 @@ BOOL CKeepOptionsDialog::OnInitDialog()
     toolTip = std::make_unique<CToolTipCtrl>();
     if (!toolTip->Create(this))
         toolTip.reset();
-    for (UINT id : {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING})
+    for (UINT id : {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS})
         if (toolTip)
             toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
 
@@ -72,6 +90,23 @@ void CKeepOptionsDialog::OnOK()
     if (!DDX_Text(&dx, IDC_NOT_RESPONDING, seconds)
         || (seconds != 0 && !DDV_MinMaxUInt(&dx, seconds, kFewestSeconds, kMostSeconds)))
         return;
+    std::string url;
+    UINT beat = 0;
+    if (!DDX_Text(&dx, IDC_HEARTBEAT_URL, url))
+        return;
+    if (!url.empty() && !IsWebAddress(url))
+    {
+        AfxMessageBox("The heartbeat URL must start with http:// or https://.", MB_ICONEXCLAMATION);
+        return dx.Fail();
+    }
+    if (!DDX_Text(&dx, IDC_HEARTBEAT_SECONDS, beat) || !DDV_MinMaxUInt(&dx, beat, kFewestBeatSeconds, kMostBeatSeconds))
+        return;
+    if (url != values.heartbeatUrl || beat != HeartbeatPeriod(values.heartbeatSeconds))
+    {
+        values.heartbeatUrl = url;
+        values.heartbeatSeconds = beat;
+        values.heartbeatChanged = true;
+    }
     if (seconds != values.notRespondingSeconds)
     {
         values.notRespondingSeconds = seconds;

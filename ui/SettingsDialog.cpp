@@ -173,6 +173,9 @@ SlotSettings CSettingsDialog::GetSettings()
     values.restartDailyChanged = keepOptions.restartDailyChanged;
     values.notRespondingSeconds = keepOptions.notRespondingSeconds;
     values.notRespondingChanged = keepOptions.notRespondingChanged;
+    values.heartbeatUrl = keepOptions.heartbeatUrl;
+    values.heartbeatSeconds = keepOptions.heartbeatSeconds;
+    values.heartbeatChanged = keepOptions.heartbeatChanged;
     return values;
 }
 
@@ -320,7 +323,8 @@ void CSettingsDialog::OnSlotChosen()
     const int chosen = index < 0 ? slot : static_cast<int>(slotCombo.GetItemData(index));
     if (chosen == slot)
         return;
-    if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged)
+    if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged
+        || keepOptions.heartbeatChanged)
     {
         const int answer = AfxMessageBox(FormatString("Save the changes to slot %d?", slot).c_str(),
                                          MB_YESNOCANCEL | MB_ICONQUESTION);

@@ -256,6 +256,8 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
     if (waitingSince != 0)
         return;
     waitingSince = ::GetTickCount64();
+    if (waitingAction)
+        waitingAction();
     ShowWaiting("Waiting for " + volume);
 }
 

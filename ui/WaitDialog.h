@@ -34,6 +34,8 @@ public:
     using AbortAction = std::function<void(int secondsLeft)>;
     void SetLaunchAction(LaunchAction action) { launchAction = std::move(action); }
     void SetAbortAction(AbortAction action) { abortAction = std::move(action); }
+    // Told when the countdown starts waiting for a late volume.
+    void SetWaitingAction(std::function<void()> action) { waitingAction = std::move(action); }
 
     // How the start went, with the started process; nothing before the start
     // or after an abort.
@@ -110,6 +112,7 @@ protected:
 private:
     LaunchAction launchAction;
     AbortAction abortAction;
+    std::function<void()> waitingAction;
     LaunchResult launched;
     bool finished = false;
     StartOptions startOptions;

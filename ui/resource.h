@@ -43,5 +43,7 @@
 #define IDC_RESTART_DAILY 1101
 #define IDC_RESTART_TIME 1102
 #define IDC_NOT_RESPONDING 1103
+#define IDC_HEARTBEAT_URL 1104
+#define IDC_HEARTBEAT_SECONDS 1105
 // The slot the window edits.
 #define IDC_SLOT 1015

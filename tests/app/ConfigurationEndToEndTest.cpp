@@ -159,6 +159,9 @@ struct KeepOptionsCase
     int settingsButton;
     const char* stored;  // NotRespondingSeconds and RestartDaily afterwards
     const char* restartBefore = nullptr;  // RestartDaily stored before
+    std::vector<std::string> beat = {};   // the heartbeat's URL and seconds typed before each OK
+    const char* refusals = nullptr;       // the boxes' texts, where not the seconds' range
+    const char* beatStored = "- -";       // HeartbeatUrl and HeartbeatSeconds afterwards
 };
 
 class KeepOptionsTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<KeepOptionsCase>
@@ -199,11 +202,15 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
         shown = windows::ControlText(options, IDC_NOT_RESPONDING);
         if (row.restart)
             ::SendMessageA(::GetDlgItem(options, IDC_RESTART_DAILY), BM_CLICK, 0, 0);
-        for (const char* seconds : row.typed)
+        for (size_t i = 0; i < row.typed.size(); ++i)
         {
-            ::SetWindowTextA(::GetDlgItem(options, IDC_NOT_RESPONDING), seconds);
+            ::SetWindowTextA(::GetDlgItem(options, IDC_NOT_RESPONDING), row.typed[i]);
+            for (int field = 0; field < 2 && i < row.beat.size(); ++field)
+                ::SetWindowTextA(::GetDlgItem(options, IDC_HEARTBEAT_URL + field),
+                                 (field == 0 ? row.beat[i].substr(0, row.beat[i].find(' '))
+                                             : row.beat[i].substr(row.beat[i].find(' ') + 1)).c_str());
             windows::Press(options, IDOK);
-            const HWND box = seconds != row.typed.back() ? other(options) : nullptr;
+            const HWND box = i + 1 < row.typed.size() ? other(options) : nullptr;
             refusals += box != nullptr ? windows::MessageBoxText(box) + "|" : "";
             if (box != nullptr)
                 windows::Press(box, IDOK);
@@ -216,11 +223,12 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
     }
     ::WaitForSingleObject(process.get(), 30000);
     EXPECT_EQ("60", shown) << row.description << ": the seconds shown where none are stored";
-    std::string expected;
-    for (size_t i = 1; i < row.typed.size(); ++i)
+    std::string expected = row.refusals != nullptr ? row.refusals : "";
+    for (size_t i = 1; i < row.typed.size() && row.refusals == nullptr; ++i)
         expected += "Please enter an integer between 10 and 3600.|";
     EXPECT_EQ(expected, refusals) << row.description;
     EXPECT_EQ(row.stored, Stored("NotRespondingSeconds") + " " + Stored("RestartDaily")) << row.description;
+    EXPECT_EQ(row.beatStored, Stored("HeartbeatUrl") + " " + Stored("HeartbeatSeconds")) << row.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -229,7 +237,13 @@ INSTANTIATE_TEST_SUITE_P(
                       KeepOptionsCase{"dropped with the settings' Cancel", {"120"}, true, IDCANCEL, "- -"},
                       KeepOptionsCase{"out of range until corrected; the time untouched", {"5", "3601", "0"}, false,
                                       IDOK, "0 -"},
-                      KeepOptionsCase{"the daily restart ticked off", {"60"}, true, IDOK, "- ", "04:00"}));
+                      KeepOptionsCase{"the daily restart ticked off", {"60"}, true, IDOK, "- ", "04:00"},
+                      KeepOptionsCase{"a heartbeat refused until it is an http(s) URL every 10 to 86400 s",
+                                      {"60", "60", "60"}, false, IDOK, "- -", nullptr,
+                                      {"ftp://hc.example/1 60", "https://hc.example/1 5", "HTTPS://hc.example/1 30"},
+                                      "The heartbeat URL must start with http:// or https://.|Please enter an "
+                                      "integer between 10 and 86400.|",
+                                      "HTTPS://hc.example/1 30"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

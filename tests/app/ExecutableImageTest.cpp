@@ -127,8 +127,9 @@ TEST_F(ExecutableImageTest, CarriesTheTextOfEveryEventIdTheReadmeLists)
             << "event " << id << " (" << level << ")";
         ++rows;
     }
-    EXPECT_EQ(12, rows) << "started, aborted, failed, ended, quick ends, not kept running, not responding, planned "
-                           "restart, restart time invalid, saved, removed, save failed";
+    EXPECT_EQ(17, rows) << "started, aborted, failed, ended, quick ends, not kept running, not responding, planned "
+                           "restart, restart time invalid, heartbeat seconds invalid, heartbeat failing, heartbeat "
+                           "back, alive file stale, start after late, saved, removed, save failed";
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)

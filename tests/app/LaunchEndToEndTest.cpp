@@ -1,6 +1,7 @@
 #include "app/LaunchMode.h"
 #include "framework/Handle.h"
 #include "framework/SystemMessage.h"
+#include "tests/support/HttpListener.h"
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"
 #include "tests/support/Registry.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -263,7 +265,9 @@ struct ScriptCase
     // question, N no countdown comes for `quiet`
     // seconds, E the session ends, R the slot is removed, K the slot is no longer kept running, H the
     // program is let go, 2 the slot is run again, 1 F1 on the countdown, X the program is moved away, P
-    // put back, G a countdown says the start failed, with no box.
+    // put back, G a countdown says the start failed, with no box, B a heartbeat comes, Z none for 12 s, o i x
+    // `/status 5` answers 0, 1, 2 (within 30 s) with no window, v the Status key is volatile, Y the tool crashes,
+    // T a countdown waits for slot 6 to start, U slot 6's keeper says it started its program.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -279,6 +283,9 @@ struct ScriptCase
     // AliveFile, written long ago when the tool starts, which the probe writes while it plays; with
     // AliveSeconds 10.
     const char* aliveFile = "";
+    // StartAfter 6, where slot 6 starts the probe ('p') or nothing ('-'); 0: none.
+    char startAfter = 0;
+    char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d')
 };
 
 // The tool as the Run value starts it, worked by a script; it ends at the
@@ -369,6 +376,20 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         const FILETIME longAgo = {0, 0x01D00000};
         ::SetFileTime(file.get(), nullptr, nullptr, &longAgo);
     }
+    if (row.startAfter != 0)
+    {
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "StartAfter", 6);
+        testreg::StoreSlot(6, {row.startAfter == 'p' ? stored : "", "", "", 0, 20, 3});
+    }
+    std::unique_ptr<HttpListener> server;
+    if (row.heartbeat != 0)
+    {
+        server = std::make_unique<HttpListener>(row.heartbeat == 'd');
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "HeartbeatUrl",
+                           "http://127.0.0.1:" + std::to_string(server->Port()) + "/beat?status=up");
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "HeartbeatSeconds", 10);
+    }
+    int beats = 0;
     DWORD id = 0;
     char testsFolder[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, testsFolder);
@@ -395,12 +416,14 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             startedAt = ::GetTickCount64();
         }
         starts += *step == 'S';
-        if (*step == 'C' || *step == 'W' || *step == 'N' || *step == 'F' || *step == 'D' || *step == 'G')
+        if (*step == 'C' || *step == 'W' || *step == 'N' || *step == 'F' || *step == 'D' || *step == 'G'
+            || *step == 'T')
         {
             const std::string label =
                 *step == 'W'   ? std::string("Waiting for ") + row.waitsFor
                 : *step == 'D' ? "Ended " + std::to_string(starts) + " times within a minute; again in:"
                 : *step == 'G' ? "Could not start: file not found. Again in:"
+                : *step == 'T' ? "Waiting for slot 6 to start"
                                : "";
             countdown = windows::WaitFor([id, &label](HWND w) {
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id)
@@ -411,6 +434,8 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
             }, 100)) << where << ": a box";
         }
+        if (*step == 'U')
+            testreg::SetDword(HKEY_CURRENT_USER, (testreg::SlotKey(6) + "\\Status").c_str(), "Starts", 1);
         if (*step == 'X' || *step == 'P')
         {
             const std::string program = temp.Path() + "tools\\probe.exe", away = program + ".away";
@@ -440,6 +465,41 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             testreg::RemoveSettings(5);
         if (*step == 'H')
             ::SetEvent(hold.get());
+        if (*step == 'B' || *step == 'Z')
+        {
+            const int before = *step == 'B' ? beats : server->Requests();
+            for (ULONGLONG until = ::GetTickCount64() + (*step == 'B' ? 15000 : 12000);
+                 ::GetTickCount64() < until && (*step == 'Z' || server->Requests() == before);)
+                ::Sleep(200);
+            EXPECT_EQ(*step == 'B', server->Requests() > before) << where << ": heartbeats " << server->Requests()
+                                                                 << ", before " << before;
+            beats = server->Requests();
+        }
+        if (*step == 'o' || *step == 'i' || *step == 'x')
+        {
+            const DWORD expected = *step == 'o' ? 0 : *step == 'i' ? 1 : 2;
+            DWORD answer = MAXDWORD;
+            bool quiet = true;
+            for (ULONGLONG until = ::GetTickCount64() + 30000; answer != expected && quiet && ::GetTickCount64() < until;)
+            {
+                const CKernelHandle query = StartProcess("\"" + KestrupExePath() + "\" /status 5");
+                quiet = ::WaitForSingleObject(query.get(), 10000) == WAIT_OBJECT_0;
+                ::TerminateProcess(query.get(), 3);
+                ::GetExitCodeProcess(query.get(), &answer);
+            }
+            EXPECT_TRUE(quiet) << where << ": /status did not end at once (a window?)";
+            EXPECT_EQ(expected, answer) << where << ": /status 5";
+        }
+        if (*step == 'v')
+        {
+            HKEY child = nullptr;
+            const LONG made = ::RegCreateKeyExA(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status\\x").c_str(), 0,
+                                                nullptr, 0, KEY_READ, nullptr, &child, nullptr);
+            ::RegCloseKey(child);
+            EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, made) << where << ": a Status key that outlives the logon";
+        }
+        if (*step == 'Y')
+            ::TerminateProcess(process.get(), 1);
         if (*step == '2')
         {
             EXPECT_EQ(0u, RunAndWait(RunCommandLine(5), 8000)) << where << ": the second one did not end at once";
@@ -447,6 +507,14 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     }
     const bool ended = ::WaitForSingleObject(process.get(), 8000) == WAIT_OBJECT_0;
     EXPECT_TRUE(ended) << row.description << ": the tool did not end, or a box holds it";
+    DWORD type = 0;
+    std::string state;
+    if (std::string(row.script).find('Y') == std::string::npos
+        && testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "State", type, state))
+    {
+        EXPECT_TRUE(state == std::string("stopped", 8) || state == std::string("started", 8))
+            << row.description << ": the state after the end is " << state.c_str();
+    }
     ::Sleep(1000);
     EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
 }
@@ -457,13 +525,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"quick ends slow the restarts down, with no box", 0, 1, "SCSDSDA"},
                       ScriptCase{"kept no longer before the third quick end", 0, 1, "SCSCKS"},
                       ScriptCase{"the slot run again while it counts down", 20, 0, "C2A"},
-                      ScriptCase{"F1 on the countdown", 3, 0, "C1S"},
+                      ScriptCase{"F1 on the countdown", 3, 0, "C1Sx"},
                       ScriptCase{"the session ends during the countdown", 20, 1, "CE"},
                       ScriptCase{"the session ends while the program runs", 0, 1, "SEH"},
                       ScriptCase{"the program ends between the logoff's question and its end", 0, 1, "SQHNE"},
                       ScriptCase{"the slot removed while the program runs", 0, 1, "SRH"},
                       ScriptCase{"a drive that comes after the countdown", 0, 0, "WMS", "L:\\show\\probe.exe"},
-                      ScriptCase{"Abort while waiting for a drive", 0, 0, "WA", "L:\\show\\probe.exe"},
+                      ScriptCase{"Abort while waiting for a drive", 0, 0, "WiA", "L:\\show\\probe.exe"},
                       ScriptCase{"a show file on a drive not there yet", 0, 0, "WA", "tools\\probe.exe",
                                  "L:\\shows\\gala.shw"},
                       ScriptCase{"a program on a share", 0, 0, "WA", "\\\\kestrup-nas\\shows\\probe.exe", "",
@@ -471,7 +539,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{.description = "a launcher that starts the show and ends", .delay = 0,
                                  .keepRunning = 1, .script = "SFA", .probeMode = "launch15", .after = 15,
                                  .before = 40},
-                      ScriptCase{"the program gone after its first start, then back", 0, 1, "SXHGPSHCA"},
+                      ScriptCase{.description = "started after the slot it waits for", .delay = 0, .keepRunning = 0,
+                                 .script = "TUS", .startAfter = 'p'},
+                      ScriptCase{.description = "no wait for a slot without a program", .delay = 0,
+                                 .keepRunning = 0, .script = "S", .startAfter = '-'},
+                      ScriptCase{"the program gone after its first start, then back", 0, 1, "SXHGiPSHCA"},
                       ScriptCase{.description = "a launcher that ends after a long run, leaving a window",
                                  .delay = 0, .keepRunning = 1, .script = "SNFA", .probeMode = "launch300/65",
                                  .after = 60, .before = 90, .quiet = 62},
@@ -500,5 +572,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  .notRespondingSeconds = 0, .after = 20, .before = 50, .aliveFile = "alive.txt"},
                       ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
-                                 .notRespondingSeconds = 0, .quiet = 25}));
+                                 .notRespondingSeconds = 0, .quiet = 25},
+                      ScriptCase{.description = "heartbeats while it runs, none while it counts down", .delay = 20,
+                                 .keepRunning = 1, .script = "CiZSovBCiZAx", .probeMode = "window8", .heartbeat = 'a'},
+                      ScriptCase{.description = "no heartbeat while not responding; a keeper that crashed",
+                                 .delay = 0, .keepRunning = 1, .script = "SoiZYx", .probeMode = "frozen",
+                                 .notRespondingSeconds = 60, .heartbeat = 'a'},
+                      ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
+                                 .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
+                                 .before = 25, .heartbeat = 'd'}));
 } // namespace

@@ -136,6 +136,32 @@ TEST(WaitDialogTest, DelayZeroLaunchesDuringInitialisationWithoutATimer)
     EXPECT_EQ(0u, dialog.createdTimer);
 }
 
+// A slot that never starts is waited for up to the time given, then reported
+// once, and the program starts all the same.
+TEST(WaitDialogTest, StartAfterASlotThatNeverStartsComesAfterTheWait)
+{
+    RecordingWaitDialog dialog(0, "C:\\Apps\\show.exe", "", "", 0);
+    dialog.keepRealTimer = true;
+    int late = 0;
+    dialog.SetStartAfter([] { return false; }, "Waiting for slot 1 to start", 2000, [&late] { ++late; });
+    std::string label;
+    size_t launchesWhileWaiting = 1;
+    {
+        UiDriver driver([&](DWORD uiThread) {
+            const HWND countdown = WaitForCountdown(uiThread);
+            label = windows::ControlText(countdown, IDC_WAIT_LABEL);
+            launchesWhileWaiting = dialog.launches.size();
+            for (int i = 0; i < 100 && ::IsWindowVisible(countdown); ++i)
+                ::Sleep(100);
+        });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+    }
+    EXPECT_EQ("Waiting for slot 1 to start", label);
+    EXPECT_EQ(0u, launchesWhileWaiting) << "started before the wait ended";
+    EXPECT_EQ(std::vector<std::string>{"C:\\Apps\\show.exe"}, dialog.launches) << "not started after the wait";
+    EXPECT_EQ(1, late) << "the late start reported";
+}
+
 TEST(WaitDialogTest, AbortBeforeTheLastTickStartsNothing)
 {
     RecordingWaitDialog dialog(2, "C:\\Apps\\show.exe", "", "", 0);

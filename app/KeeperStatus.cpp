@@ -1,0 +1,73 @@
+#include "app/KeeperStatus.h"
+
+#include "ui/version.h"
+
+namespace
+{
+#define KESTRUP_TEXT(x) #x
+#define KESTRUP_VERSION_TEXT(a, b, c) KESTRUP_TEXT(a) "." KESTRUP_TEXT(b) "." KESTRUP_TEXT(c)
+constexpr char kUserAgent[] =
+    "Kestrup/" KESTRUP_VERSION_TEXT(KESTRUP_VERSION_MAJOR, KESTRUP_VERSION_MINOR, KESTRUP_VERSION_PATCH);
+
+// Told on the heartbeat's thread: the result in the Status key, one Warning
+// when beats start failing, one Information when they succeed again.
+CHeartbeat::ResultAction HeartbeatReport(const CSlotStatus& status, CEventRecords records, const std::string& url)
+{
+    return [&status, records, url, failedBefore = false](bool succeeded, const std::string& reason) mutable {
+        std::string result = succeeded ? "succeeding since " : "failing since ";
+        result += LocalTimeText();
+        if (!succeeded)
+            result += ": ", result += reason;
+        status.SetHeartbeat(result);
+        if (!succeeded)
+            records.RecordHeartbeatFailing(url, reason);
+        else if (failedBefore)
+            records.RecordHeartbeatBack(url);
+        failedBefore = !succeeded;
+    };
+}
+} // namespace
+
+CKeeperStatus::CKeeperStatus(const std::string& slotKeyPath, const SlotSettings& settings, CEventRecords records)
+    : status(slotKeyPath), records(records),
+      heartbeat(settings.keepRunning ? settings.heartbeatUrl : std::string(), HeartbeatPeriod(settings.heartbeatSeconds),
+                kUserAgent, HeartbeatReport(status, records, settings.heartbeatUrl))
+{
+    if (settings.keepRunning && !settings.heartbeatUrl.empty()
+        && HeartbeatPeriod(settings.heartbeatSeconds) != settings.heartbeatSeconds)
+        records.RecordHeartbeatSecondsInvalid(settings.heartbeatSeconds);
+}
+
+CKeeperStatus::~CKeeperStatus()
+{
+    heartbeat.SetBeating(false);
+    if (status.State() != "started")
+        status.Enter("stopped");
+}
+
+void CKeeperStatus::CountingDown()
+{
+    status.Enter(startFailed ? "start failed" : "counting down");
+}
+
+void CKeeperStatus::StartTried(const LaunchResult& result, bool kept)
+{
+    startFailed = result.error != ERROR_SUCCESS;
+    if (startFailed)
+        return status.Enter("start failed");
+    status.Started(result.processId);
+    status.Enter(kept ? "running" : "started");
+    heartbeat.SetBeating(kept);
+}
+
+void CKeeperStatus::Responding(bool responding)
+{
+    status.Enter(responding ? "running" : "not responding");
+    heartbeat.SetBeating(responding);
+}
+
+void CKeeperStatus::Ended(DWORD exitCode)
+{
+    heartbeat.SetBeating(false);
+    status.Ended(exitCode);
+}

@@ -1,0 +1,59 @@
+#include "app/StatusQuery.h"
+
+#include "framework/Handle.h"
+#include "framework/RegKey.h"
+#include "framework/StringFormat.h"
+#include "settings/RegistryNames.h"
+#include "settings/SlotStatus.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace
+{
+void PrintLine(const std::string& text)
+{
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    CFileHandle console;
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS))
+    {
+        console.reset(::CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        out = console.get();
+    }
+    DWORD written = 0;
+    ::WriteFile(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int SlotAnswer(const CSlotStore& store, int slot)
+{
+    const CKernelHandle keeper(::OpenMutexA(SYNCHRONIZE, FALSE, regnames::RunMutexName(slot).c_str()));
+    std::string state, words;
+    const bool stored = CSlotStatus::Read(store.KeyPath(slot), state, words);
+    const bool ended = state == "stopped" || state == "started";
+    // A state left by a keeper that is gone is no state of now.
+    PrintLine(FormatString(!keeper ? "slot %d: not kept (last: %s)\r\n" : "slot %d: %s\r\n", slot,
+                           stored ? words.c_str() : "none"));
+    return !keeper || ended ? 2 : state == "running" ? 0 : 1;
+}
+} // namespace
+
+int AnswerStatus(const CSlotStore& store, bool allSlots, int slot)
+{
+    if (!allSlots)
+        return SlotAnswer(store, slot);
+    // Every slot of the Run key's values this program writes.
+    int answer = -1;
+    CRegKey run;
+    char name[256];
+    DWORD length = sizeof(name);
+    if (run.Open(HKEY_CURRENT_USER, regnames::kRunKey, KEY_READ) == ERROR_SUCCESS)
+        for (DWORD i = 0; ::RegEnumValueA(run, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS;
+             ++i, length = sizeof(name))
+        {
+            const int each = std::atoi(name + std::min<DWORD>(length, 13));
+            if (regnames::RunValueName(each) == name)
+                answer = std::max(answer, SlotAnswer(store, each));
+        }
+    return answer < 0 ? 2 : answer;
+}

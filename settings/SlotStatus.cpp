@@ -1,0 +1,100 @@
+#include "settings/SlotStatus.h"
+
+#include "framework/RegKey.h"
+#include "framework/StringFormat.h"
+#include "settings/RegistryNames.h"
+
+using namespace regnames;
+
+namespace
+{
+// The Status key, volatile; only below a slot key that is there, so that a
+// removed slot is not made again.
+LONG OpenStatus(const std::string& slotKeyPath, CRegKey& status)
+{
+    CRegKey slot;
+    const LONG result = slot.Open(HKEY_CURRENT_USER, slotKeyPath.c_str(), KEY_CREATE_SUB_KEY);
+    return result != ERROR_SUCCESS ? result : status.Create(slot, kStatusKey, KEY_SET_VALUE, REG_OPTION_VOLATILE);
+}
+} // namespace
+
+std::string LocalTimeText()
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return FormatString("%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                        now.wSecond);
+}
+
+void CSlotStatus::Enter(const char* entered)
+{
+    if (state == entered)
+        return;
+    state = entered;
+    since = LocalTimeText();
+    Write();
+}
+
+void CSlotStatus::Started(DWORD id)
+{
+    processId = id;
+    ++starts;
+}
+
+void CSlotStatus::Ended(DWORD exitCode)
+{
+    processId = 0;
+    lastExitCode = exitCode;
+    lastEnd = LocalTimeText();
+}
+
+void CSlotStatus::Write() const
+{
+    CRegKey status;
+    if (OpenStatus(keyPath, status) != ERROR_SUCCESS)
+        return;
+    status.SetStringValue(kState, state);
+    status.SetStringValue(kSince, since);
+    if (processId != 0)
+        status.SetDWORDValue(kProcessId, processId);
+    else
+        ::RegDeleteValueA(status, kProcessId);
+    status.SetDWORDValue(kStarts, starts);
+    if (!lastEnd.empty())
+    {
+        status.SetDWORDValue(kLastExitCode, lastExitCode);
+        status.SetStringValue(kLastEnd, lastEnd);
+    }
+}
+
+void CSlotStatus::SetHeartbeat(const std::string& result) const
+{
+    CRegKey status;
+    if (OpenStatus(keyPath, status) == ERROR_SUCCESS)
+        status.SetStringValue(kHeartbeat, result);
+}
+
+DWORD CSlotStatus::Starts(const std::string& slotKeyPath)
+{
+    CRegKey status;
+    DWORD starts = 0;
+    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_READ) == ERROR_SUCCESS)
+        status.QueryDWORDValue(kStarts, starts);
+    return starts;
+}
+
+bool CSlotStatus::Read(const std::string& slotKeyPath, std::string& state, std::string& line)
+{
+    CRegKey status;
+    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_READ) != ERROR_SUCCESS
+        || status.QueryStringValue(kState, state) != ERROR_SUCCESS)
+        return false;
+    std::string since;
+    DWORD processId = 0, starts = 0;
+    status.QueryStringValue(kSince, since);
+    status.QueryDWORDValue(kStarts, starts);
+    const bool runs = status.QueryDWORDValue(kProcessId, processId) == ERROR_SUCCESS;
+    line = FormatString("%s since %s%s%.0lu, %lu start%s", state.c_str(), since.c_str(), runs ? ", process " : "",
+                        processId, starts, starts == 1 ? "" : "s");
+    return true;
+}

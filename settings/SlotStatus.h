@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+// What a slot's /run does now, in the volatile key Status below the slot's
+// key (gone at a logoff or restart): its state and since when, the process
+// while it runs, the starts of this logon and how the last run ended.
+// Written whole at each change, by the one /run of the slot; a slot key that
+// cannot be written changes nothing else.
+class CSlotStatus
+{
+public:
+    // slotKeyPath: the slot's key below HKEY_CURRENT_USER.
+    explicit CSlotStatus(std::string slotKeyPath) : keyPath(std::move(slotKeyPath)) {}
+
+    // The states scripts read; see the README.
+    void Enter(const char* state);
+    const std::string& State() const { return state; }
+    void Started(DWORD processId);
+    void Ended(DWORD exitCode);
+    // The heartbeat's last result, written alone (from the heartbeat's thread).
+    void SetHeartbeat(const std::string& result) const;
+
+    // The stored state and the line /status prints for it; false where there
+    // is none.
+    static bool Read(const std::string& slotKeyPath, std::string& state, std::string& line);
+    // The starts of this logon the slot's Status key counts (0: none, or no key).
+    static DWORD Starts(const std::string& slotKeyPath);
+
+private:
+    void Write() const;
+
+    std::string keyPath;
+    std::string state;
+    std::string since;
+    DWORD processId = 0;
+    DWORD starts = 0;
+    DWORD lastExitCode = 0;
+    std::string lastEnd;
+};
+
+// The local time now as "YYYY-MM-DD HH:MM:SS".
+std::string LocalTimeText();
