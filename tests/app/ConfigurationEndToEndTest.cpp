@@ -281,9 +281,13 @@ TEST_P(SlotSwitchTest, ListsEverySlotAndLoadsTheChosenOneAfterAskingAboutChanges
     EXPECT_EQ(row.keys.empty() ? "" : opened.title + ", list open",
               browsing.title + (browsing.slotListOpen ? ", list open" : ""))
         << row.description << ": moving through the open list loads and asks nothing";
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(2).c_str()))
+        << row.description << ": slot 2, never saved, has a key";
     EXPECT_TRUE(row.shown != 3 || (after.checkedRadio == IDC_ZENTOR && after.appPathReadOnly && !after.showPathReadOnly
                                    && after.showPath + after.parameter + after.delay == "D:\\gala.shw-z45"))
         << row.description << ": the read-only slot 3 as stored, locked as Zentor";
+    EXPECT_TRUE(row.shown != 2 || (after.checkedRadio == IDC_DISABLE && after.appPath + after.delay == "20"))
+        << row.description << ": the new slot 2 as never saved, not " << after.appPath << " " << after.delay;
     DWORD type = 0;
     std::string stored, run;
     testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(1).c_str(), "Parameter", type, stored);
@@ -305,5 +309,6 @@ INSTANTIATE_TEST_SUITE_P(
         SlotSwitch{"Esc in the open list", "-x", IDC_PARAMETER, 0, 0, 1, IDCANCEL, "", "-p 1",
                    {VK_F4, VK_DOWN, VK_DOWN, VK_ESCAPE}},
         SlotSwitch{"Enter in the open list", "-x", IDC_PARAMETER, 0, IDNO, 3, IDCANCEL, "", "-p 1",
-                   {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN}}));
+                   {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN}},
+        SlotSwitch{"the new slot only looked at", "", 0, 0, 0, 2, IDCANCEL, "", "-p 1", {VK_F4, VK_DOWN, VK_RETURN}}));
 } // namespace
