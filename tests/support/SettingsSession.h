@@ -44,8 +44,7 @@ public:
     void Type(int id, const std::string& text);
     // Chooses the slot's entry in the slot list, as a click on it does.
     void ChooseSlot(int slot);
-    // Presses the key on the slot list, as the keyboard does; returns once the
-    // list has opened, closed or moved.
+    // Presses the key on the slot list as the keyboard does, until the list opened, closed or moved.
     void PressOnSlotList(WORD key);
     SettingsFields Read() const;
 
