@@ -129,10 +129,11 @@ void CAutostartApp::RunConfigurationMode()
         dialog.SetSlots(slot, Store().List());
         return saved;
     });
-    // Another slot chosen is the slot saved, and recorded, from then on.
+    // Another slot chosen is the slot saved, and recorded, from then on; one
+    // only looked at gets no key.
     dialog.SetLoadAction([this](int chosen) {
         slot = chosen;
-        settings = Store().Load(slot);
+        Store().LoadExisting(slot, settings);
         return settings;
     });
     dialog.SetSlots(slot, Store().List());

@@ -95,11 +95,15 @@ constexpr UINT WM_AFTER_DPICHANGED = WM_APP + 1;
         return TRUE;                                                                     \
     }
 
-#define ON_CBN_SELCHANGE(id, handler)                                                    \
-    if (message == WM_COMMAND && LOWORD(wParam) == (id)                                  \
-        && HIWORD(wParam) == CBN_SELCHANGE)                                              \
+// A combo box's notification code, such as CBN_SELCHANGE.
+#define ON_CBN(code, id, handler)                                                        \
+    if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code))     \
     {                                                                                    \
         handler();                                                                       \
         result = 0;                                                                      \
         return TRUE;                                                                     \
     }
+#define ON_CBN_SELCHANGE(id, handler) ON_CBN(CBN_SELCHANGE, id, handler)
+#define ON_CBN_SELENDOK(id, handler) ON_CBN(CBN_SELENDOK, id, handler)
+#define ON_CBN_SELENDCANCEL(id, handler) ON_CBN(CBN_SELENDCANCEL, id, handler)
+#define ON_CBN_CLOSEUP(id, handler) ON_CBN(CBN_CLOSEUP, id, handler)

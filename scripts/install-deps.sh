@@ -22,6 +22,7 @@ declare -A wanted=(
   [xauth]=xauth
   [import]=imagemagick
   [xwininfo]=x11-utils
+  [xdotool]=xdotool
   [clang++]=clang
   [wixl]=wixl
   [msibuild]=msitools

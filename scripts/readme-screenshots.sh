@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real program under Wine on a virtual
-# display: the settings dialog for each kind of application and the
-# countdown, and the settings at 150% and in a dark contrast theme. Writes
-# docs/screenshots/*.png.
+# display: the settings dialog for each kind of application, with its slot
+# list open and with the keeping's options, the countdown, and the settings
+# at 150% and in a dark contrast theme. Writes docs/screenshots/*.png, in 256
+# colours at most, as they are committed.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -34,9 +35,10 @@ touch "$suite/Zentor/ZENTOR.EXE" "$suite/ORBX Player/ORBXPlayer.exe"
 reg add "$uninstall\\vaxo Zentor" /v UninstallString /d "C:\\Program Files\\vaxo\\Zentor\\uninstall.exe" /f
 reg add "$uninstall\\ORBX Player" /v UninstallString /d "C:\\Program Files\\vaxo\\ORBX Player\\uninstall.exe" /f
 
-# The largest viewable window of the program, as an X window id.
+# The largest viewable window of the program with the given name (all its
+# windows for none; "(has no name)" for the open slot list), as an X window id.
 program_window() {
-  { xwininfo -root -tree | grep "\"kestrup.exe\"" || true; } | awk "{print \$1}" | while read -r id; do
+  { xwininfo -root -tree | grep -F "${1:-}: (\"kestrup.exe\"" || true; } | awk "{print \$1}" | while read -r id; do
     info=$(xwininfo -id "$id")
     echo "$info" | grep -q "IsViewable" || continue
     w=$(echo "$info" | sed -n "s/.*Width: //p"); h=$(echo "$info" | sed -n "s/.*Height: //p")
@@ -44,20 +46,38 @@ program_window() {
   done | sort -n | tail -n 1 | cut -d" " -f2
 }
 
-shoot() {  # NAME ARGUMENTS...
-  local name=$1; shift
+# X Y WIDTH HEIGHT of a window on the screen.
+geometry() {
+  xwininfo -id "$1" | sed -n "s/.*Absolute upper-left [XY]: *//p; s/.*Width: //p; s/.*Height: //p" | tr "\n" " "
+}
+
+save() {  # IMAGE NAME
+  convert "$1" "PNG8:$KESTRUP_SHOTS/$2.png"
+  echo "docs/screenshots/$2.png"
+}
+
+start() {  # ARGUMENTS...
   "$wine" "$exe" "$@" </dev/null >/dev/null 2>&1 &
-  local pid=$! id=""
+  pid=$! id=""
   for _ in $(seq 1 200); do id=$(program_window); [ -n "$id" ] && break; sleep 0.2; done
-  [ -n "$id" ] || { echo "no window for $name"; exit 1; }
+  [ -n "$id" ] || { echo "no window"; exit 1; }
   sleep 2
-  import -window "$id" "$KESTRUP_SHOTS/$name.png"
-  echo "docs/screenshots/$name.png"
+}
+
+finish() {
   kill -9 "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
 }
 
-set_slot() {  # MODE APPPATH SHOWPATH PARAMETER KIOSK DELAY
+shoot() {  # NAME ARGUMENTS...
+  local name=$1; shift
+  start "$@"
+  import -window "$id" "$KESTRUP_BUILD/shot.png"
+  save "$KESTRUP_BUILD/shot.png" "$name"
+  finish
+}
+
+set_slot() {  # MODE APPPATH SHOWPATH PARAMETER KIOSK DELAY [KEEPRUNNING]
   reg delete "HKCU\\software\\vaxo" /f || true
   reg add "$slot" /v Mode /t REG_DWORD /d "$1" /f
   reg add "$slot" /v AppPath /d "$2" /f
@@ -65,6 +85,7 @@ set_slot() {  # MODE APPPATH SHOWPATH PARAMETER KIOSK DELAY
   reg add "$slot" /v Parameter /d "$4" /f
   reg add "$slot" /v Kiosk /t REG_DWORD /d "$5" /f
   reg add "$slot" /v Delay /t REG_DWORD /d "$6" /f
+  reg add "$slot" /v KeepRunning /t REG_DWORD /d "${7:-0}" /f
 }
 
 set_slot 0 "" "" "" 0 20
@@ -73,8 +94,40 @@ set_slot 1 "" "D:\\Shows\\opening.shw" "" 1 30
 shoot settings-zentor
 set_slot 2 "" "" "-fullscreen" 0 15
 shoot settings-orbx-player
-set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10 1
 shoot settings-user-defined
+
+# The slot list opened from the keyboard (Alt+S, F4) over three more slots;
+# the open list is a window of its own, put with the dialog on a clear ground.
+slots=${slot%0}
+reg add "${slots}1" /v Mode /t REG_DWORD /d 3 /f
+reg add "${slots}1" /v AppPath /d "C:\\Shows\\player.exe" /f
+reg add "${slots}3" /v Mode /t REG_DWORD /d 1 /f
+reg add "${slots}4" /v Mode /t REG_DWORD /d 0 /f
+start
+xdotool key alt+s F4
+sleep 2
+list=$(program_window "(has no name)")
+read -r dx dy dw dh <<< "$(geometry "$id")"
+read -r lx ly lw lh <<< "$(geometry "$list")"
+import -window "$id" "$KESTRUP_BUILD/dialog.png"
+import -window "$list" "$KESTRUP_BUILD/list.png"
+convert -size "$((lx + lw > dx + dw ? lx + lw - dx : dw))x$((ly + lh > dy + dh ? ly + lh - dy : dh))" xc:none \
+  "$KESTRUP_BUILD/dialog.png" -composite "$KESTRUP_BUILD/list.png" -geometry "+$((lx - dx))+$((ly - dy))" -composite \
+  "$KESTRUP_BUILD/shot.png"
+save "$KESTRUP_BUILD/shot.png" settings-slot-list
+finish
+
+# The options of the keeping (Alt+P), both stored.
+reg add "$slot" /v RestartDaily /d "05:30" /f
+reg add "$slot" /v NotRespondingSeconds /t REG_DWORD /d 120 /f
+start
+xdotool key alt+p
+sleep 2
+import -window "$(program_window "\"Start again when it ends\"")" "$KESTRUP_BUILD/shot.png"
+save "$KESTRUP_BUILD/shot.png" keep-options
+finish
+
 set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "" 0 30
 shoot countdown /run 0
 
@@ -83,7 +136,7 @@ shoot countdown /run 0
 desktop="HKCU\\Control Panel\\Desktop"
 colours="HKCU\\Control Panel\\Colors"
 theme="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager"
-set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "--kiosk --screen 2" 0 10 1
 reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f
 shoot settings-150-percent
 reg delete "$desktop" /v LogPixels /f

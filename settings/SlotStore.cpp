@@ -134,12 +134,10 @@ SlotSettings CSlotStore::Load(int slot) const
 bool CSlotStore::LoadExisting(int slot, SlotSettings& values) const
 {
     CRegKey key;
-    if (key.Open(HKEY_CURRENT_USER, (m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot)).c_str(),
-                 KEY_READ)
-        != ERROR_SUCCESS)
-        return false;
+    const LONG opened = key.Open(HKEY_CURRENT_USER,
+                                 (m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot)).c_str(), KEY_READ);
     values = Read(key);
-    return true;
+    return opened == ERROR_SUCCESS;
 }
 
 SlotList CSlotStore::List() const

@@ -21,7 +21,7 @@ public:
     // Paths stored as REG_EXPAND_SZ come with their variables expanded.
     SlotSettings Load(int slot) const;
     // The same for a slot that is still there, creating nothing; false where
-    // its key is gone.
+    // its key is gone, the values then those Load gives a slot never saved.
     bool LoadExisting(int slot, SlotSettings& values) const;
     // Every key named as a slot's, read as LoadExisting reads it; keys of
     // other names, or a number written otherwise ("Slot01"), are not slots.

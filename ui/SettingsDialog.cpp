@@ -11,6 +11,8 @@
 #include "ui/KeepOptionsDialog.h"
 #include "ui/resource.h"
 
+#include <utility>
+
 
 namespace
 {
@@ -44,7 +46,10 @@ BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
     ON_BN_CLICKED(IDC_DISABLE, OnDisable)
     ON_BN_CLICKED(IDC_KEEP_RUNNING, OnKeepRunning)
     ON_BN_CLICKED(IDC_KEEP_OPTIONS, OnKeepOptions)
-    ON_CBN_SELCHANGE(IDC_SLOT, OnSlotChosen)
+    ON_CBN_SELCHANGE(IDC_SLOT, OnSlotSelChange)
+    ON_CBN_SELENDOK(IDC_SLOT, OnSlotSelEndOk)
+    ON_CBN_SELENDCANCEL(IDC_SLOT, OnSlotSelEndCancel)
+    ON_CBN_CLOSEUP(IDC_SLOT, OnSlotCloseUp)
     ON_WM_CTLCOLOR()
     ON_WM_DESTROY()
     ON_WM_DPICHANGED()
@@ -288,9 +293,15 @@ void CSettingsDialog::ListSlots()
     {
         const int index = slotCombo.AddString(FormatString("%d: %s", number, text.c_str()).c_str());
         slotCombo.SetItemData(index, static_cast<DWORD_PTR>(number));
-        if (number == slot)
-            slotCombo.SetCurSel(index);
     }
+    SelectShownSlot();
+}
+
+void CSettingsDialog::SelectShownSlot()
+{
+    for (int index = 0, count = slotCombo.GetCount(); index < count; ++index)
+        if (static_cast<int>(slotCombo.GetItemData(index)) == slot)
+            slotCombo.SetCurSel(index);
 }
 
 // The box is narrow beside OK; its list opens wide enough for a program's file
@@ -315,6 +326,38 @@ std::wstring CSettingsDialog::Shown() const
     for (int id : {IDC_DISABLE, IDC_ZENTOR, IDC_ORBX_PLAYER, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING})
         shown += ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED ? L'1' : L'0';
     return shown;
+}
+
+// The open list's selection follows the arrow keys, typing and the wheel
+// (and, on some systems, the mouse): only a change of the closed list's is a
+// choice.
+void CSettingsDialog::OnSlotSelChange()
+{
+    if (!slotCombo.GetDroppedState())
+        OnSlotChosen();
+}
+
+// Windows promises no order of these notifications; a choice made in the open
+// list is taken once the list has closed, so that no question comes over it.
+void CSettingsDialog::OnSlotSelEndOk()
+{
+    if (slotCombo.GetDroppedState())
+        slotChoiceMade = true;
+    else
+        OnSlotChosen();
+}
+
+void CSettingsDialog::OnSlotCloseUp()
+{
+    if (std::exchange(slotChoiceMade, false))
+        OnSlotChosen();
+}
+
+// Esc, or leaving the open list: the list shows the slot shown again.
+void CSettingsDialog::OnSlotSelEndCancel()
+{
+    slotChoiceMade = false;
+    SelectShownSlot();
 }
 
 void CSettingsDialog::OnSlotChosen()

@@ -14,8 +14,10 @@
 // The window of configuration mode: what to start at logon, and how, for one
 // slot at a time. The checked radio button is the only record of the kind
 // while it runs. OK hands the values to the save action, then closes the
-// dialog whatever it did. Choosing another slot loads it through the load
-// action, after asking about changes not yet saved.
+// dialog whatever it did. Choosing another slot (a click or Enter in the open
+// slot list, or a change of the closed list's selection) loads it through the
+// load action, after asking about changes not yet saved; moving through the
+// open list chooses nothing.
 class CSettingsDialog : public CDialog
 {
 public:
@@ -83,6 +85,10 @@ protected:
     void OnDisable();
     void OnKeepRunning();
     void OnKeepOptions();
+    void OnSlotSelChange();
+    void OnSlotSelEndOk();
+    void OnSlotSelEndCancel();
+    void OnSlotCloseUp();
     void OnSlotChosen();
     HBRUSH OnCtlColor(HDC dc, HWND window, UINT ctlColor);
     void OnDestroy();
@@ -131,6 +137,7 @@ private:
     // and the title on the open window.
     void ShowValues();
     void ListSlots();
+    void SelectShownSlot();
     void WidenSlotList();
     std::wstring Shown() const;
     // The checks of OK, each refusal shown.
@@ -144,6 +151,8 @@ private:
     SaveAction saveAction;
     LoadAction loadAction;
     SlotList slots;
+    // A choice made in the open list, taken once the list has closed.
+    bool slotChoiceMade = false;
     // What the fields showed when the slot was loaded.
     std::wstring loaded;
 };

@@ -251,6 +251,7 @@ struct SlotSwitch
     const char *description, *typed;   // typed into the field (0: none) before choosing
     int field, chosen, answer, shown, closeWith;  // answer 0: no question may come
     const char *then, *slot1Parameter;  // the box after the answer; slot 1's as stored at the end
+    std::vector<WORD> keys = {};  // pressed on the list, the last one instead of choosing
 };
 class SlotSwitchTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<SlotSwitch> {};
 
@@ -264,14 +265,20 @@ TEST_P(SlotSwitchTest, ListsEverySlotAndLoadsTheChosenOneAfterAskingAboutChanges
     testreg::SetKeyAccess(testreg::SlotKey(3), testreg::kReadOnly);
     DWORD processId = 0;
     const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\" -SETTINGS 1", &processId);
-    SettingsFields opened, after;
+    SettingsFields opened, after, browsing;
     SeenBox question, then;
     {
         SettingsSession s(processId, true);
         ASSERT_TRUE(s.Found()) << row.description << ": no settings for slot 1";
         opened = s.Read();
         s.Type(row.field, row.typed);  // no field: nothing typed
-        s.ChooseSlot(row.chosen);
+        for (size_t i = 0; i + 1 < row.keys.size(); ++i)
+            s.PressOnSlotList(row.keys[i]);
+        browsing = s.Read();
+        if (row.keys.empty())
+            s.ChooseSlot(row.chosen);
+        else
+            s.PressOnSlotList(row.keys.back());
         question = row.answer != 0 ? s.AnswerBox(row.answer) : SeenBox();
         then = *row.then != '\0' ? s.AnswerBox() : SeenBox();
         after = s.Read();
@@ -286,9 +293,18 @@ TEST_P(SlotSwitchTest, ListsEverySlotAndLoadsTheChosenOneAfterAskingAboutChanges
     EXPECT_EQ(std::string(row.answer != 0 ? "Save the changes to slot 1?|" : "|") + row.then,
               question.text + "|" + then.text) << row.description;
     EXPECT_EQ("vaxo Kestrup V3.6 - slot " + std::to_string(row.shown), after.title) << row.description;
+    EXPECT_EQ(std::to_string(row.shown) + ":", after.slot.substr(0, after.slot.find(':') + 1))
+        << row.description << ": the list shows " << after.slot;
+    EXPECT_EQ(opened.title + (row.keys.empty() ? "" : ", list open"),
+              browsing.title + (browsing.slotListOpen ? ", list open" : ""))
+        << row.description << ": moving through the open list loads and asks nothing";
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::SlotKey(2).c_str()))
+        << row.description << ": slot 2, never saved, has a key";
     EXPECT_TRUE(row.shown != 3 || (after.checkedRadio == IDC_ZENTOR && after.appPathReadOnly && !after.showPathReadOnly
                                    && after.showPath + after.parameter + after.delay == "D:\\gala.shw-z45"))
         << row.description << ": the read-only slot 3 as stored, locked as Zentor";
+    EXPECT_TRUE(row.shown != 2 || (after.checkedRadio == IDC_DISABLE && after.appPath + after.delay == "20"))
+        << row.description << ": the new slot 2 as never saved, not " << after.appPath << " " << after.delay;
     DWORD type = 0;
     std::string stored, run;
     testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(1).c_str(), "Parameter", type, stored);
@@ -306,5 +322,10 @@ INSTANTIATE_TEST_SUITE_P(
         SlotSwitch{"Yes saves first", "-x", IDC_PARAMETER, 3, IDYES, 3, IDCANCEL, "Settings successfully saved.", "-x"},
         SlotSwitch{"Yes refused", "", IDC_APP_PATH, 3, IDYES, 1, IDCANCEL, "No application path specified.", "-p 1"},
         SlotSwitch{"Cancel stays", "-x", IDC_PARAMETER, 3, IDCANCEL, 1, IDCANCEL, "", "-p 1"},
-        SlotSwitch{"OK saves the slot chosen", "-x", IDC_PARAMETER, -4, IDNO, -4, IDOK, "", "-p 1"}));
+        SlotSwitch{"OK saves the slot chosen", "-x", IDC_PARAMETER, -4, IDNO, -4, IDOK, "", "-p 1"},
+        SlotSwitch{"Esc in the open list", "-x", IDC_PARAMETER, 0, 0, 1, IDCANCEL, "", "-p 1",
+                   {VK_F4, VK_DOWN, VK_DOWN, VK_ESCAPE}},
+        SlotSwitch{"Enter in the open list", "-x", IDC_PARAMETER, 0, IDNO, 3, IDCANCEL, "", "-p 1",
+                   {VK_F4, VK_DOWN, VK_DOWN, VK_RETURN}},
+        SlotSwitch{"the new slot only looked at", "", 0, 0, 0, 2, IDCANCEL, "", "-p 1", {VK_F4, VK_DOWN, VK_RETURN}}));
 } // namespace

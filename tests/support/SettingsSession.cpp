@@ -71,6 +71,19 @@ void SettingsSession::ChooseSlot(int slot)
     ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
 }
 
+void SettingsSession::PressOnSlotList(WORD key)
+{
+    const HWND list = ::GetDlgItem(dialog, IDC_SLOT);
+    ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    auto state = [list] {
+        return ::SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) << 16 | ::SendMessageA(list, CB_GETCURSEL, 0, 0);
+    };
+    const LRESULT before = state();
+    windows::PressKey(dialog, key);
+    for (int i = 0; i < 250 && state() == before; ++i)
+        ::Sleep(20);
+}
+
 SettingsFields SettingsSession::Read() const
 {
     auto readOnly = [this](int id) {
@@ -102,6 +115,8 @@ SettingsFields SettingsSession::Read() const
     fields.parameter = windows::ControlText(dialog, IDC_PARAMETER);
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
     fields.title = windows::Text(dialog);
+    fields.slot = windows::ControlText(dialog, IDC_SLOT);
+    fields.slotListOpen = ::SendDlgItemMessageA(dialog, IDC_SLOT, CB_GETDROPPEDSTATE, 0, 0) != 0;
     // Wine hands another process's entries over in UTF-16 only; the tests' are ASCII.
     for (LRESULT i = 0, n; (n = ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXTLEN, i, 0)) >= 0; ++i)
     {

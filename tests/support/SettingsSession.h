@@ -25,6 +25,8 @@ struct SettingsFields
     std::string appPath, showPath, parameter, delay;
     std::string title;
     std::vector<std::string> slots;
+    std::string slot;  // the slot list's selected entry
+    bool slotListOpen = false;
 };
 
 class SettingsSession
@@ -42,6 +44,8 @@ public:
     void Type(int id, const std::string& text);
     // Chooses the slot's entry in the slot list, as a click on it does.
     void ChooseSlot(int slot);
+    // Presses the key on the slot list as the keyboard does, until the list opened, closed or moved.
+    void PressOnSlotList(WORD key);
     SettingsFields Read() const;
 
     // Waits for a message box of the dialog's thread and presses the button.
