@@ -1,6 +1,7 @@
 #include "ui/KeepOptionsDialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/StringFormat.h"
@@ -16,6 +17,8 @@ constexpr UINT kFewestSeconds = 10;
 constexpr UINT kMostSeconds = 3600;
 constexpr UINT kFewestBeatSeconds = 10;
 constexpr UINT kMostBeatSeconds = 86400;
+constexpr UINT kFewestAliveSeconds = 10;
+constexpr UINT kMostAliveSeconds = 86400;
 
 bool IsWebAddress(const std::string& url)
 {
@@ -28,6 +31,7 @@ bool IsWebAddress(const std::string& url)
 
 BEGIN_MESSAGE_MAP(CKeepOptionsDialog, CDialog)
     ON_BN_CLICKED(IDC_RESTART_DAILY, OnRestartDaily)
+    ON_BN_CLICKED(IDC_BROWSE_ALIVE, OnBrowseAlive)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -49,6 +53,10 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         DDX_Text(dx, IDC_NOT_RESPONDING, seconds);
         DDX_Text(dx, IDC_HEARTBEAT_URL, values.heartbeatUrl);
         DDX_Text(dx, IDC_HEARTBEAT_SECONDS, beat);
+        DDX_Text(dx, IDC_ALIVE_FILE, values.aliveFile);
+        UINT aliveSeconds = values.aliveSeconds;
+        DDX_Text(dx, IDC_ALIVE_SECONDS, aliveSeconds);
+        ::CheckDlgButton(m_hWnd, IDC_KEEP_DISPLAY_ON, values.keepDisplayOn ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 
@@ -58,7 +66,8 @@ BOOL CKeepOptionsDialog::OnInitDialog()
     toolTip = std::make_unique<CToolTipCtrl>();
     if (!toolTip->Create(this))
         toolTip.reset();
-    for (UINT id : {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS})
+    for (UINT id : {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS,
+                    IDC_ALIVE_FILE, IDC_BROWSE_ALIVE, IDC_ALIVE_SECONDS, IDC_KEEP_DISPLAY_ON})
         if (toolTip)
             toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
 
@@ -101,6 +110,20 @@ void CKeepOptionsDialog::OnOK()
     }
     if (!DDX_Text(&dx, IDC_HEARTBEAT_SECONDS, beat) || !DDV_MinMaxUInt(&dx, beat, kFewestBeatSeconds, kMostBeatSeconds))
         return;
+    std::string aliveFile;
+    UINT aliveSeconds = 0;
+    if (!DDX_Text(&dx, IDC_ALIVE_FILE, aliveFile) || !DDX_Text(&dx, IDC_ALIVE_SECONDS, aliveSeconds)
+        || !DDV_MinMaxUInt(&dx, aliveSeconds, kFewestAliveSeconds, kMostAliveSeconds))
+        return;
+    if (aliveFile != values.aliveFile || aliveSeconds != values.aliveSeconds)
+    {
+        values.aliveFile = aliveFile;
+        values.aliveSeconds = aliveSeconds;
+        values.aliveChanged = true;
+    }
+    const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
+    values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
+    values.keepDisplayOn = displayOn;
     if (url != values.heartbeatUrl || beat != HeartbeatPeriod(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;
@@ -125,6 +148,14 @@ void CKeepOptionsDialog::OnOK()
         values.restartDailyChanged = true;
     }
     EndDialog(IDOK);
+}
+
+void CKeepOptionsDialog::OnBrowseAlive()
+{
+    // The file may not be there yet: the program writes it once it plays.
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR | OFN_HIDEREADONLY, "All files (*.*)|*.*||", this);
+    if (dialog.DoModal() == IDOK)
+        ::SetDlgItemTextA(m_hWnd, IDC_ALIVE_FILE, dialog.GetPathName().c_str());
 }
 
 void CKeepOptionsDialog::OnDestroy()

@@ -7,8 +7,9 @@
 
 #include <memory>
 
-// The options of a kept program: a restart at a set time each day, and how
-// long a window may not respond before the program is started again. Values
+// The options of a kept program: a restart at a set time each day, how long a
+// window may not respond before the program is started again, the heartbeat,
+// the alive file, and the display kept on. Values
 // in, values out: OK marks what was changed, for the settings' own OK to
 // store; what nobody touched stays as stored.
 class CKeepOptionsDialog : public CDialog
@@ -25,6 +26,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnRestartDaily();
+    void OnBrowseAlive();
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()

@@ -89,6 +89,7 @@ void CSettingsDialog::SetValues(const SlotSettings& values)
     parameter = shown.parameter;
     kiosk = shown.kiosk == 1;
     keepRunning = shown.keepRunning;
+    startAfter = shown.startAfter;
     SetKeepOptions(values);
     if (IsWindow())
     {
@@ -181,6 +182,13 @@ SlotSettings CSettingsDialog::GetSettings()
     values.heartbeatUrl = keepOptions.heartbeatUrl;
     values.heartbeatSeconds = keepOptions.heartbeatSeconds;
     values.heartbeatChanged = keepOptions.heartbeatChanged;
+    values.aliveFile = keepOptions.aliveFile;
+    values.aliveSeconds = keepOptions.aliveSeconds;
+    values.aliveChanged = keepOptions.aliveChanged;
+    values.keepDisplayOn = keepOptions.keepDisplayOn;
+    values.keepDisplayOnChanged = keepOptions.keepDisplayOnChanged;
+    values.startAfter = ChosenStartAfter();
+    values.startAfterChanged = values.startAfter != startAfter;
     return values;
 }
 
@@ -221,6 +229,7 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_DELAY, delayEdit);
     DDX_Control(dx, IDC_DELAY_SPIN, delaySpin);
     DDX_Control(dx, IDC_SLOT, slotCombo);
+    DDX_Control(dx, IDC_START_AFTER, startAfterCombo);
 }
 
 BOOL CSettingsDialog::OnInitDialog()
@@ -238,7 +247,7 @@ BOOL CSettingsDialog::OnInitDialog()
     {
         // Each control's tip is the string of its id, which F1's help shows too.
         for (UINT id : {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
-                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_SLOT})
+                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_SLOT, IDC_START_AFTER})
             toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
     }
 
@@ -289,10 +298,19 @@ void CSettingsDialog::ListSlots()
             entries.insert(at, {added, "new"});
     }
     slotCombo.ResetContent();
+    startAfterCombo.ResetContent();
+    startAfterCombo.SetCurSel(startAfterCombo.AddString("(no other slot)"));
     for (const auto& [number, text] : entries)
     {
-        const int index = slotCombo.AddString(FormatString("%d: %s", number, text.c_str()).c_str());
+        const std::string entry = FormatString("%d: %s", number, text.c_str());
+        const int index = slotCombo.AddString(entry.c_str());
         slotCombo.SetItemData(index, static_cast<DWORD_PTR>(number));
+        if (number == slot || text == "new")
+            continue;
+        const int other = startAfterCombo.AddString(entry.c_str());
+        startAfterCombo.SetItemData(other, static_cast<DWORD_PTR>(number));
+        if (startAfter && *startAfter == number)
+            startAfterCombo.SetCurSel(other);
     }
     SelectShownSlot();
 }
@@ -308,9 +326,20 @@ void CSettingsDialog::SelectShownSlot()
 // name, at the scale Windows gave the box.
 void CSettingsDialog::WidenSlotList()
 {
-    RECT box = {};
-    ::GetWindowRect(slotCombo, &box);
-    slotCombo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(3 * (box.right - box.left)));
+    for (CComboBox* list : {&slotCombo, &startAfterCombo})
+    {
+        RECT box = {};
+        ::GetWindowRect(*list, &box);
+        list->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(3 * (box.right - box.left)));
+    }
+}
+
+std::optional<int> CSettingsDialog::ChosenStartAfter() const
+{
+    const int index = startAfterCombo.GetCurSel();
+    if (index <= 0)
+        return index < 0 ? startAfter : std::nullopt;
+    return static_cast<int>(startAfterCombo.GetItemData(index));
 }
 
 std::wstring CSettingsDialog::Shown() const
@@ -325,7 +354,7 @@ std::wstring CSettingsDialog::Shown() const
     }
     for (int id : {IDC_DISABLE, IDC_ZENTOR, IDC_ORBX_PLAYER, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING})
         shown += ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED ? L'1' : L'0';
-    return shown;
+    return shown + static_cast<wchar_t>(0x100 + startAfterCombo.GetCurSel());
 }
 
 // The open list's selection follows the arrow keys, typing and the wheel
@@ -367,7 +396,7 @@ void CSettingsDialog::OnSlotChosen()
     if (chosen == slot)
         return;
     if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged
-        || keepOptions.heartbeatChanged)
+        || keepOptions.heartbeatChanged || keepOptions.aliveChanged || keepOptions.keepDisplayOnChanged)
     {
         const int answer = AfxMessageBox(FormatString("Save the changes to slot %d?", slot).c_str(),
                                          MB_YESNOCANCEL | MB_ICONQUESTION);

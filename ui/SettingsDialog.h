@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The window of configuration mode: what to start at logon, and how, for one
@@ -126,6 +127,9 @@ protected:
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;
     CComboBox slotCombo;
+    CComboBox startAfterCombo;
+    // The slot the one shown starts after, as loaded.
+    std::optional<int> startAfter;
     bool kiosk = false;
     bool keepRunning = false;
     AppType appType = AppType::Disable;
@@ -139,6 +143,7 @@ private:
     void ListSlots();
     void SelectShownSlot();
     void WidenSlotList();
+    std::optional<int> ChosenStartAfter() const;
     std::wstring Shown() const;
     // The checks of OK, each refusal shown.
     bool ShownIsValid();

@@ -45,5 +45,11 @@
 #define IDC_NOT_RESPONDING 1103
 #define IDC_HEARTBEAT_URL 1104
 #define IDC_HEARTBEAT_SECONDS 1105
+#define IDC_ALIVE_FILE 1106
+#define IDC_BROWSE_ALIVE 1107
+#define IDC_ALIVE_SECONDS 1108
+#define IDC_KEEP_DISPLAY_ON 1109
 // The slot the window edits.
 #define IDC_SLOT 1015
+// The slot whose start this slot's start waits for.
+#define IDC_START_AFTER 1016

@@ -162,6 +162,8 @@ struct KeepOptionsCase
     std::vector<std::string> beat = {};   // the heartbeat's URL and seconds typed before each OK
     const char* refusals = nullptr;       // the boxes' texts, where not the seconds' range
     const char* beatStored = "- -";       // HeartbeatUrl and HeartbeatSeconds afterwards
+    std::vector<std::string> alive = {};  // the alive file and its seconds typed before each OK
+    const char* aliveStored = "- - -";    // AliveFile, AliveSeconds and KeepDisplayOn (ticked with a file) afterwards
 };
 
 class KeepOptionsTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<KeepOptionsCase>
@@ -209,6 +211,12 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
                 ::SetWindowTextA(::GetDlgItem(options, IDC_HEARTBEAT_URL + field),
                                  (field == 0 ? row.beat[i].substr(0, row.beat[i].find(' '))
                                              : row.beat[i].substr(row.beat[i].find(' ') + 1)).c_str());
+            for (int field = 0; field < 2 && i < row.alive.size(); ++field)
+                ::SetWindowTextA(::GetDlgItem(options, field == 0 ? IDC_ALIVE_FILE : IDC_ALIVE_SECONDS),
+                                 (field == 0 ? row.alive[i].substr(0, row.alive[i].find(' '))
+                                             : row.alive[i].substr(row.alive[i].find(' ') + 1)).c_str());
+            if (i == 0 && !row.alive.empty())
+                ::SendMessageA(::GetDlgItem(options, IDC_KEEP_DISPLAY_ON), BM_CLICK, 0, 0);
             windows::Press(options, IDOK);
             const HWND box = i + 1 < row.typed.size() ? other(options) : nullptr;
             refusals += box != nullptr ? windows::MessageBoxText(box) + "|" : "";
@@ -229,6 +237,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
     EXPECT_EQ(expected, refusals) << row.description;
     EXPECT_EQ(row.stored, Stored("NotRespondingSeconds") + " " + Stored("RestartDaily")) << row.description;
     EXPECT_EQ(row.beatStored, Stored("HeartbeatUrl") + " " + Stored("HeartbeatSeconds")) << row.description;
+    EXPECT_EQ(row.aliveStored, Stored("AliveFile") + " " + Stored("AliveSeconds") + " " + Stored("KeepDisplayOn"))
+        << row.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -243,7 +253,11 @@ INSTANTIATE_TEST_SUITE_P(
                                       {"ftp://hc.example/1 60", "https://hc.example/1 5", "HTTPS://hc.example/1 30"},
                                       "The heartbeat URL must start with http:// or https://.|Please enter an "
                                       "integer between 10 and 86400.|",
-                                      "HTTPS://hc.example/1 30"}));
+                                      "HTTPS://hc.example/1 30"},
+                      KeepOptionsCase{"an alive file unwritten for 10 to 86400 s; the display kept on", {"60", "60"},
+                                      false, IDOK, "- -", nullptr, {}, "Please enter an integer between 10 and 86400.|",
+                                      "- -", {"logs\\player.log 5", "logs\\player.log 600"},
+                                      "logs\\player.log 600 1"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

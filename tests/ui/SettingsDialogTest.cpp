@@ -335,7 +335,7 @@ TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
     saved.clear();
 }
 
-TEST_F(SettingsDialogTest, ToolTipsCoverTheTenControls)
+TEST_F(SettingsDialogTest, ToolTipsCoverTheElevenControls)
 {
     LRESULT tools = 0;
     std::string disableTip;
@@ -358,7 +358,7 @@ TEST_F(SettingsDialogTest, ToolTipsCoverTheTenControls)
         }
         s.Click(IDCANCEL);
     });
-    EXPECT_EQ(10, tools);
+    EXPECT_EQ(11, tools);
     EXPECT_EQ("Disable autostart", disableTip);
 }
 
@@ -435,6 +435,8 @@ TEST(SettingsTemplateTest, MatchesTheSettingsLayout)
         {0x50010000, 0, 144, 249, 50, 16, 2, "Button", "Cancel"},
         {0x50020000, 0, 6, 253, 16, 8, -1, "Static", "&Slot"},
         {0x50210003, 0, 22, 250, 52, 80, 1015, "ComboBox", ""},
+        {0x50020000, 0, 190, 80, 52, 8, -1, "Static", "Start &after"},
+        {0x50210003, 0, 190, 90, 52, 80, 1016, "ComboBox", ""},
         {0x50020000, 0, 44, 55, 182, 8, -1, "Static", "Please select an application to launch on system startup:"},
         {0x5000000E, 0, 0, 0, 271, 92, -1, "Static", "#134"},
     });
