@@ -7,8 +7,9 @@
 
 #include <memory>
 
-// The options of a kept program: a restart at a set time each day, and how
-// long a window may not respond before the program is started again. Values
+// The options of a kept program: a restart at a set time each day, how long
+// a window may not respond before the program is started again, and the
+// heartbeat's URL and seconds. Values
 // in, values out: OK marks what was changed, for the settings' own OK to
 // store; what nobody touched stays as stored.
 class CKeepOptionsDialog : public CDialog
