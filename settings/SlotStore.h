@@ -28,8 +28,8 @@ public:
     SlotList List() const;
 
     // Writes the values in the order AppPath, ShowPath, Parameter, Kiosk,
-    // Delay, Mode, KeepRunning, then NotRespondingSeconds and RestartDaily
-    // where the settings changed them, and then registers the slot in the Run key (clearing a
+    // Delay, Mode, KeepRunning, then NotRespondingSeconds, RestartDaily and
+    // HeartbeatUrl with HeartbeatSeconds where the settings changed them, and then registers the slot in the Run key (clearing a
     // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
     // slot and its registration. Returns the text the user is shown for the
     // first failure, an empty text when all was saved. A failure after the
