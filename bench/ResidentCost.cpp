@@ -5,10 +5,11 @@
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
-//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL]
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
 // probe, showing a window) at once; the floor counts down 100 s. With a URL,
-// the slot sends a heartbeat there every 10 s.
+// the slot sends a heartbeat there every 10 s; with a file, it looks at that
+// alive file at its checks (it may go a day unwritten).
 #include "Timing.h"
 
 #include <windows.h>
@@ -42,7 +43,7 @@ int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6)
     {
-        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL]\n");
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]\n");
         return 2;
     }
     const int seconds = std::atoi(argv[4]);
@@ -56,8 +57,15 @@ int main(int argc, char** argv)
     char restart[8] = "";
     std::snprintf(restart, sizeof(restart), "%02d:%02d", (now.wHour + 12) % 24, now.wMinute);
     ::RegSetValueExA(key, "RestartDaily", 0, REG_SZ, reinterpret_cast<const BYTE*>(restart), 6);
-    const DWORD beatSeconds = 10;
-    if (argc == 6)
+    const DWORD beatSeconds = 10, aliveSeconds = 86400;
+    const bool heartbeat = argc == 6 && std::strncmp(argv[5], "http", 4) == 0;
+    if (argc == 6 && !heartbeat)
+    {
+        ::RegSetValueExA(key, "AliveFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
+                         static_cast<DWORD>(std::strlen(argv[5]) + 1));
+        ::RegSetValueExA(key, "AliveSeconds", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&aliveSeconds), 4);
+    }
+    if (heartbeat)
     {
         ::RegSetValueExA(key, "HeartbeatUrl", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
                          static_cast<DWORD>(std::strlen(argv[5]) + 1));
@@ -89,6 +97,6 @@ int main(int argc, char** argv)
         ::CloseHandle(shown);
     }
     std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
-                argc == 6 ? ", a heartbeat every 10 s" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
+                heartbeat ? ", a heartbeat every 10 s" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }

@@ -87,10 +87,11 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   echo
   echo "== Kept running: the tool while its program runs"
   seconds=${RESIDENT_SECONDS:-60}
-  # Once as it is, once with a heartbeat every 10 s to a server on this machine.
+  # Once as it is, once with a heartbeat every 10 s to a server on this
+  # machine, once with an alive file.
   port=$((20000 + RANDOM % 20000))
   python3 -m http.server --bind 127.0.0.1 "$port" </dev/null >/dev/null 2>&1 & server=$!
-  for url in "" "http://127.0.0.1:$port/"; do
+  for url in "" "http://127.0.0.1:$port/" "alive.txt"; do
     "$wine" "$KESTRUP_BUILD/bench/resident_cost.exe" "$2" "$8" "$4" "$seconds" $url </dev/null & resident=$!
     sleep $((seconds / 2 + 5))
     # Private memory as Linux counts it (anonymous pages) of the Wine process,
@@ -99,7 +100,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     tool_kb=$(private_kb "Kestrup[.]exe\"? /run 9")
     floor_kb=$(private_kb "countdown_floor[.]exe\"? 100")
     wait $resident
-    awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" -v target="${url:+1.05}" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target %s at most)\n\", t, f, (f > 0 ? t / f : -1), (target != \"\" ? target : \"1.00\") }"
+    awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" -v target="$(case $url in http*) echo 1.05;; esac)" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target %s at most)\n\", t, f, (f > 0 ? t / f : -1), (target != \"\" ? target : \"1.00\") }"
     "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
   done
   kill $server
