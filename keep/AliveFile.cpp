@@ -4,12 +4,20 @@
 
 namespace
 {
-ULONGLONG WriteTime(const std::string& path)
+// The file's last write time and size: Windows may leave the time as it was
+// until the writer closes its handle, while a log that is added to grows. 0
+// for a missing file; false where the look failed otherwise (a share whose
+// server is down), which tells nothing of the show.
+bool WriteStamp(const std::string& path, ULONGLONG& stamp)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
+    stamp = 0;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND;
+    const ULONGLONG time =
+        (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    stamp = time + (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+    return true;
 }
 } // namespace
 
@@ -20,11 +28,12 @@ struct CAliveFile::Look
     volatile LONG done = 0;
     std::string path;
     ULONGLONG writeTime = 0;
+    bool answered = false;
 
     static DWORD WINAPI Run(void* parameter)
     {
         Look* look = static_cast<Look*>(parameter);
-        look->writeTime = WriteTime(look->path);
+        look->answered = WriteStamp(look->path, look->writeTime);
         ::InterlockedExchange(&look->done, 1);
         look->Release();
         return 0;
@@ -50,19 +59,14 @@ CAliveFile::~CAliveFile()
 bool CAliveFile::LookNow(ULONGLONG& writeTime)
 {
     if (!mayStall)
-    {
-        writeTime = WriteTime(path);
-        return true;
-    }
+        return WriteStamp(path, writeTime);
     if (look != nullptr && ::InterlockedCompareExchange(&look->done, 0, 0) == 0)
         return false;
-    const bool answered = look != nullptr;
-    if (answered)
-    {
-        writeTime = look->writeTime;
+    const bool answered = look != nullptr && look->answered;
+    writeTime = answered ? look->writeTime : 0;
+    if (look != nullptr)
         look->Release();
-    }
-    look = new Look{2, 0, path, 0};
+    look = new Look{2, 0, path, 0, false};
     if (HANDLE thread = ::CreateThread(nullptr, 0, Look::Run, look, 0, nullptr))
         ::CloseHandle(thread);
     else

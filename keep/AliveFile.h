@@ -35,9 +35,10 @@ public:
 
 private:
     struct Look;
-    // The file's last write time, or 0 where it is missing; false while a
-    // look of a thread is still under way.
-    bool LookNow(ULONGLONG& writeTime);
+    // What changes when the file is written (see WriteStamp), or 0 where it
+    // is missing; false while a look of a thread is still under way, or where
+    // the look failed.
+    bool LookNow(ULONGLONG& stamp);
 
     std::string path;
     unsigned seconds;

@@ -7,14 +7,30 @@
 
 #include <winhttp.h>
 
+#include <cstring>
+#include <string>
+
 namespace
 {
 constexpr int kTimeoutMs = 10000;
 
+// Windows 7 without its update of 2011 (KB2533623) knows no
+// LOAD_LIBRARY_SEARCH_SYSTEM32: there the DLL is named by its full path.
+HMODULE LoadFromSystemFolder(const char* name)
+{
+    if (HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    char folder[MAX_PATH] = "";
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    return length == 0 || length + 1 + std::strlen(name) >= MAX_PATH
+               ? nullptr
+               : ::LoadLibraryA((std::string(folder) + "\\" + name).c_str());
+}
+
 // The functions of winhttp.dll a beat needs, from the system's folder.
 struct WinHttp
 {
-    HMODULE module = ::LoadLibraryExA("winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = LoadFromSystemFolder("winhttp.dll");
     decltype(&::WinHttpCrackUrl) crackUrl;
     decltype(&::WinHttpOpen) open;
     decltype(&::WinHttpSetTimeouts) setTimeouts;

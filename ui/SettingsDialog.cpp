@@ -73,7 +73,7 @@ void CSettingsDialog::SetSlots(int shown, const SlotList& list)
     slot = shown;
     slots = list;
     if (IsWindow())
-        ListSlots();
+        ListSlots(ChosenStartAfter());
 }
 
 void CSettingsDialog::SetValues(const SlotSettings& values)
@@ -279,11 +279,11 @@ void CSettingsDialog::ShowValues()
         const std::string title = ResourceString(IDS_APP_TITLE);
         SetWindowText(slot == 0 ? title.c_str() : FormatString("%s - slot %d", title.c_str(), slot).c_str());
     }
-    ListSlots();
+    ListSlots(startAfter);
     loaded = Shown();
 }
 
-void CSettingsDialog::ListSlots()
+void CSettingsDialog::ListSlots(std::optional<int> selectedStartAfter)
 {
     // In number order, with the new slot and the one shown where no key has them.
     std::vector<std::pair<int, std::string>> entries;
@@ -309,7 +309,7 @@ void CSettingsDialog::ListSlots()
             continue;
         const int other = startAfterCombo.AddString(entry.c_str());
         startAfterCombo.SetItemData(other, static_cast<DWORD_PTR>(number));
-        if (startAfter && *startAfter == number)
+        if (selectedStartAfter && *selectedStartAfter == number)
             startAfterCombo.SetCurSel(other);
     }
     SelectShownSlot();
@@ -404,7 +404,7 @@ void CSettingsDialog::OnSlotChosen()
         const bool saved = answer == IDYES && ShownIsValid() && (!saveAction || saveAction(GetSettings()));
         if (answer == IDCANCEL || (answer == IDYES && !saved))
         {
-            ListSlots();
+            ListSlots(ChosenStartAfter());
             return;
         }
     }

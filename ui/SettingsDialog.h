@@ -140,7 +140,8 @@ private:
     // Puts the held values (but the texts DoDataExchange puts), the slot list
     // and the title on the open window.
     void ShowValues();
-    void ListSlots();
+    // The Start after list selects the slot given.
+    void ListSlots(std::optional<int> selectedStartAfter);
     void SelectShownSlot();
     void WidenSlotList();
     std::optional<int> ChosenStartAfter() const;
