@@ -12,6 +12,20 @@ update_package_lists() {
   as_root apt-get update -q || say "some package lists could not be read; going on with those there are"
 }
 
+apt_install() { as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"; }
+
+# A mirror caught mid-sync may leave the security suite's amd64 list read and
+# its i386 one not: a library's amd64 and i386 packages then come in versions
+# that cannot go together. The release's own versions can.
+install_packages() {
+  apt_install "$@" && return
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || return 1
+  say "the install failed; once more with $codename's own versions"
+  apt_install -t "$codename" "$@"
+}
+
 declare -A wanted=(
   [cmake]=cmake
   [ninja]=ninja-build
@@ -48,7 +62,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root dpkg --add-architecture i386
   fi
   update_package_lists
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  install_packages "${missing[@]}"
 fi
 
 # The tests run a second time in a double-byte code page (932), which Wine
@@ -86,7 +100,7 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
       update_package_lists
       release=(-t bookworm-backports)
     fi
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${release[@]}" qemu-user-static
+    apt_install "${release[@]}" qemu-user-static
     # A registration made with the older emulator still holds it open.
     [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && echo -1 | as_root tee /proc/sys/fs/binfmt_misc/qemu-i386 >/dev/null
   fi
