@@ -569,7 +569,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  .before = 60, .aliveFile = "alive.txt"},
                       ScriptCase{.description = "an alive file no longer written, by a window that answers",
                                  .delay = 0, .keepRunning = 1, .script = "SFA", .probeMode = "alive10/300",
-                                 .notRespondingSeconds = 0, .after = 20, .before = 50, .aliveFile = "alive.txt"},
+                                 .notRespondingSeconds = 0, .after = 15, .before = 50, .aliveFile = "alive.txt"},
                       ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .quiet = 25},
