@@ -164,7 +164,8 @@ UINT CSettingsDialog::GetDelay()
 
 SlotSettings CSettingsDialog::GetSettings()
 {
-    SlotSettings values;
+    // The keeping's options as stored, or as changed there.
+    SlotSettings values = keepOptions;
     values.appType = IsUserDefinedChecked()   ? AppType::UserDefined
                      : IsOrbxPlayerChecked() ? AppType::OrbxPlayer
                      : IsZentorChecked()     ? AppType::Zentor
@@ -175,18 +176,6 @@ SlotSettings CSettingsDialog::GetSettings()
     values.kiosk = IsKioskChecked() ? 1 : 0;
     values.delay = static_cast<int>(GetDelay());
     values.keepRunning = IsKeepRunningChecked();
-    values.restartDaily = keepOptions.restartDaily;
-    values.restartDailyChanged = keepOptions.restartDailyChanged;
-    values.notRespondingSeconds = keepOptions.notRespondingSeconds;
-    values.notRespondingChanged = keepOptions.notRespondingChanged;
-    values.heartbeatUrl = keepOptions.heartbeatUrl;
-    values.heartbeatSeconds = keepOptions.heartbeatSeconds;
-    values.heartbeatChanged = keepOptions.heartbeatChanged;
-    values.aliveFile = keepOptions.aliveFile;
-    values.aliveSeconds = keepOptions.aliveSeconds;
-    values.aliveChanged = keepOptions.aliveChanged;
-    values.keepDisplayOn = keepOptions.keepDisplayOn;
-    values.keepDisplayOnChanged = keepOptions.keepDisplayOnChanged;
     values.startAfter = ChosenStartAfter();
     values.startAfterChanged = values.startAfter != startAfter;
     return values;

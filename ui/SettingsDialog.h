@@ -50,9 +50,7 @@ public:
     // The keeping's options as stored (see CKeepOptionsDialog).
     void SetKeepOptions(const SlotSettings& stored)
     {
-        keepOptions = SlotSettings();
-        keepOptions.restartDaily = stored.restartDaily;
-        keepOptions.notRespondingSeconds = stored.notRespondingSeconds;
+        keepOptions = stored;
     }
 
     // What the save reads back.

@@ -158,7 +158,7 @@ struct KeepOptionsCase
     bool restart;                    // "Restart every day at" ticked, at the time it offers
     int settingsButton;
     const char* stored;  // NotRespondingSeconds and RestartDaily afterwards
-    const char* restartBefore = nullptr;  // RestartDaily stored before
+    const char* restartBefore = nullptr;  // RestartDaily stored before, and AliveFile where the row types one
     std::vector<std::string> beat = {};   // the heartbeat's URL and seconds typed before each OK
     const char* refusals = nullptr;       // the boxes' texts, where not the seconds' range
     const char* beatStored = "- -";       // HeartbeatUrl and HeartbeatSeconds afterwards
@@ -183,7 +183,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
 {
     const KeepOptionsCase& row = GetParam();
     if (row.restartBefore != nullptr)
-        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "RestartDaily", row.restartBefore);
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), row.alive.empty() ? "RestartDaily" : "AliveFile",
+                           row.restartBefore);
     DWORD processId = 0;
     const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
     std::string shown, refusals;
@@ -202,6 +203,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
         };
         const HWND options = other(nullptr);
         shown = windows::ControlText(options, IDC_NOT_RESPONDING);
+        if (!row.alive.empty())
+            shown += " " + windows::ControlText(options, IDC_ALIVE_FILE);
         if (row.restart)
             ::SendMessageA(::GetDlgItem(options, IDC_RESTART_DAILY), BM_CLICK, 0, 0);
         for (size_t i = 0; i < row.typed.size(); ++i)
@@ -230,7 +233,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
             s.AnswerBox();
     }
     ::WaitForSingleObject(process.get(), 30000);
-    EXPECT_EQ("60", shown) << row.description << ": the seconds shown where none are stored";
+    EXPECT_EQ(row.alive.empty() ? "60" : std::string("60 ") + row.restartBefore, shown)
+        << row.description << ": the seconds shown where none are stored, and the alive file as stored";
     std::string expected = row.refusals != nullptr ? row.refusals : "";
     for (size_t i = 1; i < row.typed.size() && row.refusals == nullptr; ++i)
         expected += "Please enter an integer between 10 and 3600.|";
@@ -255,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       "integer between 10 and 86400.|",
                                       "HTTPS://hc.example/1 30"},
                       KeepOptionsCase{"an alive file unwritten for 10 to 86400 s; the display kept on", {"60", "60"},
-                                      false, IDOK, "- -", nullptr, {}, "Please enter an integer between 10 and 86400.|",
+                                      false, IDOK, "- -", "old.log", {}, "Please enter an integer between 10 and 86400.|",
                                       "- -", {"logs\\player.log 5", "logs\\player.log 600"},
                                       "logs\\player.log 600 1"}));
 
