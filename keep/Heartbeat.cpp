@@ -85,7 +85,10 @@ std::string Request(const WinHttp& http, const wchar_t* url, const wchar_t* agen
                                   WINHTTP_NO_PROXY_BYPASS, 0);
     if (session == nullptr)
         session = http.open(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    HINTERNET connection = session != nullptr && http.setTimeouts(session, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs)
+    // No time-out of WinHTTP's own for the name's lookup (the system's
+    // resolver gives up by itself): with one, WinHTTP looks the name up on a
+    // thread of its own, a thread a request where Windows is older.
+    HINTERNET connection = session != nullptr && http.setTimeouts(session, 0, kTimeoutMs, kTimeoutMs, kTimeoutMs)
                                ? http.connect(session, host, parts.nPort, 0)
                                : nullptr;
     // The path runs on to the URL's end, with its query.
