@@ -8,8 +8,9 @@
 //   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
 // probe, showing a window) at once; the floor counts down 100 s. With a URL,
-// the slot sends a heartbeat there every 10 s; with a file, it looks at that
-// alive file at its checks (it may go a day unwritten).
+// the slot sends a heartbeat there every 10 s, and a second floor requests
+// it as often on a thread of its own; with a file, it looks at that alive
+// file at its checks (it may go a day unwritten).
 #include "Timing.h"
 
 #include <windows.h>
@@ -81,6 +82,10 @@ int main(int argc, char** argv)
 
     PROCESS_INFORMATION tool = Start(std::string("\"") + argv[1] + "\" /run 9");
     PROCESS_INFORMATION floor = Start(std::string("\"") + argv[2] + "\" 100");
+    // With a heartbeat, a second floor makes the same requests on a thread.
+    PROCESS_INFORMATION beatingFloor = {};
+    if (heartbeat)
+        beatingFloor = Start(std::string("\"") + argv[2] + "\" 100 " + argv[5]);
     ::Sleep(5000);  // the start, and the settling after it
     const double cpuBefore = bench::CpuMs(tool.hProcess);
     ::Sleep(static_cast<DWORD>(seconds) * 1000);
@@ -88,6 +93,8 @@ int main(int argc, char** argv)
     const bool waited = ::WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT;
     End(tool);
     End(floor);
+    if (heartbeat)
+        End(beatingFloor);
     ::SetEvent(hold);
     DWORD program = 0;
     ::GetWindowThreadProcessId(::FindWindowA(nullptr, "Kestrup probe"), &program);

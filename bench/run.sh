@@ -98,9 +98,28 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     # with the emulator where 32-bit code runs under qemu: the same for both.
     private_kb() { awk "/^RssAnon/ {print \$2}" "/proc/$(pgrep -f "$1" | head -n 1)/status" 2>/dev/null; }
     tool_kb=$(private_kb "Kestrup[.]exe\"? /run 9")
-    floor_kb=$(private_kb "countdown_floor[.]exe\"? 100")
+    floor_kb=$(private_kb "countdown_floor[.]exe\"? 100$")
+    beating_floor_kb=$(private_kb "countdown_floor[.]exe\"? 100 http")
+    # Where 32-bit code runs under qemu, the same anonymous memory split into
+    # the 32-bit side (below 4 GB: the program, its DLLs, Wine) and the
+    # cache of translated code of the emulator (its one executable anonymous
+    # mapping above), which grows in 2 MB steps with the code ever run.
+    split_kb() {
+      awk "/^[0-9a-f]+-[0-9a-f]+ / { high = length(substr(\$1, 1, index(\$1, \"-\") - 1)) > 8; cache = high && \$2 ~ /x/ && NF == 5 }
+           /qemu-/ { qemu = 1 }
+           /^Anonymous:/ { if (!high) low += \$2; else if (cache) code += \$2 }
+           END { if (qemu) print low, code }" "/proc/$(pgrep -f "$1" | head -n 1)/smaps" 2>/dev/null
+    }
+    tool_split=$(split_kb "Kestrup[.]exe\"? /run 9")
+    floor_split=$(split_kb "countdown_floor[.]exe\"? 100$")
     wait $resident
     awk -v t="${tool_kb:-0}" -v f="${floor_kb:-0}" -v target="$(case $url in http*) echo 1.05;; esac)" "BEGIN { printf \"private memory: resident tool %d KiB, countdown floor %d KiB, ratio %.2f (target %s at most)\n\", t, f, (f > 0 ? t / f : -1), (target != \"\" ? target : \"1.00\") }"
+    if [ -n "$beating_floor_kb" ]; then
+      awk -v t="${tool_kb:-0}" -v f="$beating_floor_kb" "BEGIN { printf \"  against the floor making the same requests on a thread of its own: %d KiB, ratio %.2f\n\", f, t / f }"
+    fi
+    if [ -n "$tool_split" ] && [ -n "$floor_split" ]; then
+      echo "$tool_split $floor_split" | awk "{ printf \"  of which, under qemu: the 32-bit side %d KiB against %d (ratio %.2f), the cache of translated code %d KiB against %d\n\", \$1, \$3, (\$3 > 0 ? \$1 / \$3 : -1), \$2, \$4 }"
+    fi
     "$wine" reg delete "HKCU\\software\\vaxo" /f </dev/null >/dev/null 2>&1
   done
   kill $server
