@@ -4,10 +4,7 @@
 
 namespace
 {
-#define KESTRUP_TEXT(x) #x
-#define KESTRUP_VERSION_TEXT(a, b, c) KESTRUP_TEXT(a) "." KESTRUP_TEXT(b) "." KESTRUP_TEXT(c)
-constexpr char kUserAgent[] =
-    "Kestrup/" KESTRUP_VERSION_TEXT(KESTRUP_VERSION_MAJOR, KESTRUP_VERSION_MINOR, KESTRUP_VERSION_PATCH);
+constexpr char kUserAgent[] = "Kestrup/" KESTRUP_VERSION_FULL_TEXT;
 
 // Told on the heartbeat's thread: the result in the Status key, one Warning
 // when beats start failing, one Information when they succeed again.
@@ -30,11 +27,11 @@ CHeartbeat::ResultAction HeartbeatReport(const CSlotStatus& status, CEventRecord
 
 CKeeperStatus::CKeeperStatus(const std::string& slotKeyPath, const SlotSettings& settings, CEventRecords records)
     : status(slotKeyPath), records(records),
-      heartbeat(settings.keepRunning ? settings.heartbeatUrl : std::string(), HeartbeatPeriod(settings.heartbeatSeconds),
+      heartbeat(settings.keepRunning ? settings.heartbeatUrl : std::string(), PeriodSeconds(settings.heartbeatSeconds),
                 kUserAgent, HeartbeatReport(status, records, settings.heartbeatUrl))
 {
     if (settings.keepRunning && !settings.heartbeatUrl.empty()
-        && HeartbeatPeriod(settings.heartbeatSeconds) != settings.heartbeatSeconds)
+        && PeriodSeconds(settings.heartbeatSeconds) != settings.heartbeatSeconds)
         records.RecordHeartbeatSecondsInvalid(settings.heartbeatSeconds);
 }
 

@@ -1,12 +1,12 @@
 #include "app/LaunchMode.h"
 
-#include "keep/RestartGuard.h"
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
+#include "keep/ProgramWatch.h"
+#include "keep/RestartGuard.h"
 #include "settings/RegistryNames.h"
 #include "settings/SlotStatus.h"
-#include "keep/ProgramWatch.h"
 #include "ui/WaitDialog.h"
 
 #include <algorithm>

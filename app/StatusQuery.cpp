@@ -1,13 +1,11 @@
 #include "app/StatusQuery.h"
 
 #include "framework/Handle.h"
-#include "framework/RegKey.h"
 #include "framework/StringFormat.h"
 #include "settings/RegistryNames.h"
 #include "settings/SlotStatus.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace
 {
@@ -42,18 +40,8 @@ int AnswerStatus(const CSlotStore& store, bool allSlots, int slot)
 {
     if (!allSlots)
         return SlotAnswer(store, slot);
-    // Every slot of the Run key's values this program writes.
     int answer = -1;
-    CRegKey run;
-    char name[256];
-    DWORD length = sizeof(name);
-    if (run.Open(HKEY_CURRENT_USER, regnames::kRunKey, KEY_READ) == ERROR_SUCCESS)
-        for (DWORD i = 0; ::RegEnumValueA(run, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS;
-             ++i, length = sizeof(name))
-        {
-            const int each = std::atoi(name + std::min<DWORD>(length, 13));
-            if (regnames::RunValueName(each) == name)
-                answer = std::max(answer, SlotAnswer(store, each));
-        }
+    for (int each : CSlotStore::Registered())
+        answer = std::max(answer, SlotAnswer(store, each));
     return answer < 0 ? 2 : answer;
 }

@@ -135,6 +135,15 @@ struct CHeartbeat::Shared
         }
     }
 
+    // Sets one of the flags the thread reads, and wakes it to read them.
+    void Tell(bool Shared::*flag, bool value)
+    {
+        ::EnterCriticalSection(&lock);
+        this->*flag = value;
+        ::LeaveCriticalSection(&lock);
+        ::SetEvent(wake.get());
+    }
+
     static DWORD WINAPI Beat(void* parameter)
     {
         auto* shared = static_cast<Shared*>(parameter);
@@ -197,19 +206,12 @@ CHeartbeat::~CHeartbeat()
 {
     if (shared == nullptr)
         return;
-    ::EnterCriticalSection(&shared->lock);
-    shared->stopped = true;
-    ::LeaveCriticalSection(&shared->lock);
-    ::SetEvent(shared->wake.get());
+    shared->Tell(&Shared::stopped, true);
     shared->Release();
 }
 
 void CHeartbeat::SetBeating(bool beating)
 {
-    if (shared == nullptr)
-        return;
-    ::EnterCriticalSection(&shared->lock);
-    shared->beating = beating;
-    ::LeaveCriticalSection(&shared->lock);
-    ::SetEvent(shared->wake.get());
+    if (shared != nullptr)
+        shared->Tell(&Shared::beating, beating);
 }

@@ -50,7 +50,9 @@ inline constexpr char kHeartbeat[] = "Heartbeat";
 // A slot's key below the profile key: the prefix and the slot's number.
 inline constexpr char kSlotPrefix[] = "Slot";
 inline std::string SlotSection(int slot) { return FormatString("%s%d", kSlotPrefix, slot); }
-inline std::string RunValueName(int slot) { return FormatString("vaxoAutostart%d", slot); }
+// A registered slot's value in the Run key: the prefix and the slot's number.
+inline constexpr char kRunValuePrefix[] = "vaxoAutostart";
+inline std::string RunValueName(int slot) { return FormatString("%s%d", kRunValuePrefix, slot); }
 inline std::string StatusSection(int slot) { return SlotSection(slot) + "\\" + kStatusKey; }
 // Held by the one /run of a slot in a session while it runs.
 inline std::string RunMutexName(int slot) { return FormatString("Local\\vaxoKestrupRun%d", slot); }

@@ -43,7 +43,7 @@ struct SlotSettings
     // for `aliveSeconds` means its show froze, and it is started again.
     // Variables expanded; a relative path lies in the program's folder.
     std::string aliveFile;
-    unsigned aliveSeconds = 60;  // 10 to 86400; another stored value counts as 60
+    unsigned aliveSeconds = 60;  // see PeriodSeconds
     // The display and the system are kept on while a kept program runs.
     bool keepDisplayOn = false;
     // The slot whose start this slot's start waits for, at most 300 s.
@@ -57,17 +57,19 @@ struct SlotSettings
     bool startAfterChanged = false;
     // Requested every heartbeatSeconds while a kept program runs and
     // responds; empty: none. The seconds as stored (60 where missing); see
-    // HeartbeatPeriod for what counts.
+    // PeriodSeconds for what counts.
     std::string heartbeatUrl;
     unsigned long heartbeatSeconds = 60;
     bool heartbeatChanged = false;
 };
 
-// The heartbeat's period: the stored seconds where they are 10 to 86400,
-// otherwise 60.
-inline unsigned long HeartbeatPeriod(unsigned long seconds)
+// The seconds of the heartbeat's period and of an alive file's: 10 to 86400;
+// another stored value counts as 60.
+inline constexpr unsigned long kFewestPeriodSeconds = 10;
+inline constexpr unsigned long kMostPeriodSeconds = 86400;
+inline unsigned long PeriodSeconds(unsigned long seconds)
 {
-    return seconds >= 10 && seconds <= 86400 ? seconds : 60;
+    return seconds >= kFewestPeriodSeconds && seconds <= kMostPeriodSeconds ? seconds : 60;
 }
 
 // The slots below the profile key: each one whose key is there, by number,

@@ -66,21 +66,22 @@ int ReadNumber(const CRegKey& key, const char* name, int defaultValue)
     return key.QueryDWORDValue(name, value) == ERROR_SUCCESS ? static_cast<int>(value) : defaultValue;
 }
 
-// The slot a key's name stands for; false for any other name.
-bool SlotOfSection(const char* name, int& slot)
+// The slot a key's or value's name stands for, as the prefix and a number;
+// false for any other name.
+bool SlotOfName(const char* name, const char* prefix, int& slot)
 {
-    const size_t prefix = sizeof(kSlotPrefix) - 1;
-    if (_strnicmp(name, kSlotPrefix, prefix) != 0)
+    const size_t length = std::strlen(prefix);
+    if (_strnicmp(name, prefix, length) != 0)
         return false;
     char* end = nullptr;
     errno = 0;
-    const long number = std::strtol(name + prefix, &end, 10);
-    if (end == name + prefix || *end != '\0' || errno == ERANGE)
+    const long number = std::strtol(name + length, &end, 10);
+    if (end == name + length || *end != '\0' || errno == ERANGE)
         return false;
     slot = static_cast<int>(number);
-    // Key names compare without regard to case; any other spelling of the
-    // number would not be the key the slot opens.
-    return _stricmp(SlotSection(slot).c_str(), name) == 0;
+    // Names compare without regard to case; any other spelling of the number
+    // would not be the name of the slot's.
+    return _stricmp(FormatString("%s%d", prefix, slot).c_str(), name) == 0;
 }
 
 // Saves and removals of one slot never interleave, in this process or
@@ -134,8 +135,7 @@ SlotSettings CSlotStore::Load(int slot) const
 bool CSlotStore::LoadExisting(int slot, SlotSettings& values) const
 {
     CRegKey key;
-    const LONG opened = key.Open(HKEY_CURRENT_USER,
-                                 (m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot)).c_str(), KEY_READ);
+    const LONG opened = key.Open(HKEY_CURRENT_USER, KeyPath(slot).c_str(), KEY_READ);
     values = Read(key);
     return opened == ERROR_SUCCESS;
 }
@@ -156,7 +156,7 @@ SlotList CSlotStore::List() const
                 break;
             int slot = 0;
             SlotSettings values;
-            if (result == ERROR_SUCCESS && SlotOfSection(name, slot) && LoadExisting(slot, values))
+            if (result == ERROR_SUCCESS && SlotOfName(name, kSlotPrefix, slot) && LoadExisting(slot, values))
             {
                 auto at = list.stored.begin();
                 while (at != list.stored.end() && at->first < slot)
@@ -199,8 +199,7 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
                                   : std::string("(not a text)");
     }
     values.aliveFile = ReadPath(key, kAliveFile);
-    const int aliveSeconds = ReadNumber(key, kAliveSeconds, 60);
-    values.aliveSeconds = aliveSeconds >= 10 && aliveSeconds <= 86400 ? aliveSeconds : 60;
+    values.aliveSeconds = PeriodSeconds(static_cast<unsigned long>(ReadNumber(key, kAliveSeconds, 60)));
     values.keepDisplayOn = ReadNumber(key, kKeepDisplayOn, 0) != 0;
     DWORD startAfter = 0;
     if (key.QueryDWORDValue(kStartAfter, startAfter) == ERROR_SUCCESS)
@@ -300,6 +299,26 @@ LONG CSlotStore::RemoveAutostart(int slot) const
         if (result != ERROR_SUCCESS)
             return result;
     return ERROR_SUCCESS;
+}
+
+std::vector<int> CSlotStore::Registered()
+{
+    std::vector<int> registered;
+    CRegKey run;
+    if (run.Open(HKEY_CURRENT_USER, kRunKey, KEY_READ) != ERROR_SUCCESS)
+        return registered;
+    char name[256];
+    for (DWORD i = 0;; ++i)
+    {
+        DWORD length = sizeof(name);
+        const LONG result = ::RegEnumValueA(run, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        // A name too long for the buffer is no slot's.
+        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
+            return registered;
+        int slot = 0;
+        if (result == ERROR_SUCCESS && SlotOfName(name, kRunValuePrefix, slot))
+            registered.push_back(slot);
+    }
 }
 
 std::string CSlotStore::KeyPath(int slot) const

@@ -4,6 +4,7 @@
 #include "settings/SlotSettings.h"
 
 #include <string>
+#include <vector>
 
 class CRegKey;
 class CWinApp;
@@ -26,10 +27,14 @@ public:
     // Every key named as a slot's, read as LoadExisting reads it; keys of
     // other names, or a number written otherwise ("Slot01"), are not slots.
     SlotList List() const;
+    // The slots with a value in the Run key, in its order.
+    static std::vector<int> Registered();
 
     // Writes the values in the order AppPath, ShowPath, Parameter, Kiosk,
-    // Delay, Mode, KeepRunning, then NotRespondingSeconds, RestartDaily and
-    // HeartbeatUrl with HeartbeatSeconds where the settings changed them, and then registers the slot in the Run key (clearing a
+    // Delay, Mode, KeepRunning, then the keeping's options where the settings
+    // changed them (NotRespondingSeconds, RestartDaily, AliveFile with
+    // AliveSeconds, KeepDisplayOn, StartAfter, HeartbeatUrl with
+    // HeartbeatSeconds), and then registers the slot in the Run key (clearing a
     // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
     // slot and its registration. Returns the text the user is shown for the
     // first failure, an empty text when all was saved. A failure after the

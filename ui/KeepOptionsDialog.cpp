@@ -15,10 +15,6 @@ namespace
 constexpr int kFirstRestartMinute = 4 * 60;
 constexpr UINT kFewestSeconds = 10;
 constexpr UINT kMostSeconds = 3600;
-constexpr UINT kFewestBeatSeconds = 10;
-constexpr UINT kMostBeatSeconds = 86400;
-constexpr UINT kFewestAliveSeconds = 10;
-constexpr UINT kMostAliveSeconds = 86400;
 
 bool IsWebAddress(const std::string& url)
 {
@@ -47,7 +43,7 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_RESTART_DAILY, restartCheck);
     UINT seconds = values.notRespondingSeconds;
-    UINT beat = HeartbeatPeriod(values.heartbeatSeconds);
+    UINT beat = PeriodSeconds(values.heartbeatSeconds);
     if (!dx->m_bSaveAndValidate)
     {
         DDX_Text(dx, IDC_NOT_RESPONDING, seconds);
@@ -108,12 +104,12 @@ void CKeepOptionsDialog::OnOK()
         AfxMessageBox("The heartbeat URL must start with http:// or https://.", MB_ICONEXCLAMATION);
         return dx.Fail();
     }
-    if (!DDX_Text(&dx, IDC_HEARTBEAT_SECONDS, beat) || !DDV_MinMaxUInt(&dx, beat, kFewestBeatSeconds, kMostBeatSeconds))
+    if (!DDX_Text(&dx, IDC_HEARTBEAT_SECONDS, beat) || !DDV_MinMaxUInt(&dx, beat, kFewestPeriodSeconds, kMostPeriodSeconds))
         return;
     std::string aliveFile;
     UINT aliveSeconds = 0;
     if (!DDX_Text(&dx, IDC_ALIVE_FILE, aliveFile) || !DDX_Text(&dx, IDC_ALIVE_SECONDS, aliveSeconds)
-        || !DDV_MinMaxUInt(&dx, aliveSeconds, kFewestAliveSeconds, kMostAliveSeconds))
+        || !DDV_MinMaxUInt(&dx, aliveSeconds, kFewestPeriodSeconds, kMostPeriodSeconds))
         return;
     if (aliveFile != values.aliveFile || aliveSeconds != values.aliveSeconds)
     {
@@ -124,7 +120,7 @@ void CKeepOptionsDialog::OnOK()
     const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
     values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
     values.keepDisplayOn = displayOn;
-    if (url != values.heartbeatUrl || beat != HeartbeatPeriod(values.heartbeatSeconds))
+    if (url != values.heartbeatUrl || beat != PeriodSeconds(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;
         values.heartbeatSeconds = beat;
