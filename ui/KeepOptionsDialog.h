@@ -3,8 +3,8 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
-#include "ui/ControlTips.h"
 #include "settings/SlotSettings.h"
+#include "ui/ControlTips.h"
 
 // The options of a kept program: a restart at a set time each day, how long a
 // window may not respond before the program is started again, the heartbeat,

@@ -3,15 +3,13 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
-#include "ui/ControlTips.h"
-#include "framework/Handle.h"
 #include "settings/SlotSettings.h"
 #include "ui/Banner.h"
+#include "ui/ControlTips.h"
 #include "ui/SlotLists.h"
 #include "ui/WindowIcons.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
