@@ -22,9 +22,10 @@ std::string Starts(const SlotSettings& values)
     }
 }
 
-void Add(CComboBox& list, const std::string& text, int number)
+void Add(CComboBox& list, std::vector<std::string>& texts, const std::string& text, int number)
 {
     list.SetItemData(list.AddString(text.c_str()), static_cast<DWORD_PTR>(number));
+    texts.push_back(text);
 }
 
 void Select(CComboBox& list, int number)
@@ -34,16 +35,19 @@ void Select(CComboBox& list, int number)
             list.SetCurSel(index);
 }
 
-int LongestEntry(CComboBox& list)
+// A stored path may be longer than any screen is wide.
+int ScreenWidth(HWND window)
+{
+    MONITORINFO monitor = {sizeof(monitor), {}, {}, 0};
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork.right - monitor.rcWork.left;
+}
+
+int LongestEntry(HWND list, const std::vector<std::string>& entries)
 {
     int widest = 0;
-    for (int index = 0, count = list.GetCount(); index < count; ++index)
-    {
-        std::string text(static_cast<size_t>(list.SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index))) + 1, '\0');
-        text.resize(static_cast<size_t>(
-            list.SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-        widest = std::max(widest, WidthForText(list, text));
-    }
+    for (const std::string& entry : entries)
+        widest = std::max(widest, WidthForText(list, entry));
     return widest;
 }
 } // namespace
@@ -66,10 +70,11 @@ void CSlotLists::List(const SlotList& slots, int shown, std::optional<int> start
     // whatever it is.
     std::vector<std::pair<int, std::string>> others;
     slotCombo.ResetContent();
+    slotTexts.clear();
     for (const auto& [number, text] : entries)
     {
         const std::string entry = FormatString("%d: %s", number, text.c_str());
-        Add(slotCombo, entry, number);
+        Add(slotCombo, slotTexts, entry, number);
         if (text != "new" && (number != shown || startAfter == number))
             others.emplace_back(number, entry);
     }
@@ -78,9 +83,10 @@ void CSlotLists::List(const SlotList& slots, int shown, std::optional<int> start
     if (startAfter && (at == others.end() || at->first != *startAfter))
         others.insert(at, {*startAfter, FormatString("slot %d (not stored)", *startAfter)});
     startAfterCombo.ResetContent();
-    Add(startAfterCombo, "(no other slot)", -1);
+    startAfterTexts.clear();
+    Add(startAfterCombo, startAfterTexts, "(no other slot)", -1);
     for (const auto& [number, entry] : others)
-        Add(startAfterCombo, entry, number);
+        Add(startAfterCombo, startAfterTexts, entry, number);
     startAfterCombo.SetCurSel(0);
     if (startAfter)
         Select(startAfterCombo, *startAfter);
@@ -111,10 +117,10 @@ std::optional<int> CSlotLists::ChosenStartAfter(std::optional<int> loaded) const
 // Start-after list has room of its own.
 void CSlotLists::FitEntries()
 {
-    for (CComboBox* list : {&slotCombo, &startAfterCombo})
+    for (auto [list, texts] : {std::pair{&slotCombo, &slotTexts}, std::pair{&startAfterCombo, &startAfterTexts}})
     {
-        const int widest = LongestEntry(*list);
-        list->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest));
+        const int widest = LongestEntry(*list, *texts);
+        list->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::min(widest, ScreenWidth(*list))));
         WidenInRow(*list, widest, list == &slotCombo);
     }
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The settings window's two lists of slots: the Slot list (every stored slot
 // with what it starts, the new one and the one shown) and the Start-after
@@ -53,6 +54,9 @@ public:
 private:
     CComboBox slotCombo;
     CComboBox startAfterCombo;
+    // Their entries, as listed.
+    std::vector<std::string> slotTexts;
+    std::vector<std::string> startAfterTexts;
     // A choice made in the open list, taken once the list has closed.
     bool choiceMade = false;
 };

@@ -10,6 +10,7 @@ namespace
 // Dialog units between a control and its neighbour, and inside an edge.
 constexpr int kGapUnits = 4;
 constexpr int kEdgeUnits = 6;
+constexpr size_t kMostCharacters = 1024;
 
 std::wstring TextOf(HWND window)
 {
@@ -129,7 +130,9 @@ int WidthForWide(HWND control, const std::wstring& wide)
     HDC dc = ::GetDC(control);
     const HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size = {};
-    ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+    // A text wider than any screen is measured no further.
+    const int measured = static_cast<int>(std::min(shown.size(), kMostCharacters));
+    ::GetTextExtentPoint32W(dc, shown.c_str(), measured, &size);
     ::SelectObject(dc, before);
     ::ReleaseDC(control, dc);
     const UINT dpi = WindowDpi(control);
