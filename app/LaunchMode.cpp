@@ -1,5 +1,6 @@
 #include "app/LaunchMode.h"
 
+#include "framework/NativeView.h"
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
@@ -19,9 +20,12 @@ constexpr int kLeastDelayAgain = 10;
 constexpr int kStartAfterMs = 300000;
 } // namespace
 
-// A relative path lies in the folder the program was started in.
-std::string AliveFilePath(const std::string& path, const std::string& programFolder)
+// Typed in the settings or by `reg add`, a path with variables is often stored
+// as REG_SZ; they are expanded all the same. A relative path lies in the
+// folder the program was started in.
+std::string AliveFilePath(const std::string& stored, const std::string& programFolder)
 {
+    const std::string path = ExpandAsExplorer(stored);
     const bool relative = !path.empty() && path[0] != '\\' && path[0] != '/' && (path.size() < 2 || path[1] != ':');
     return relative ? programFolder + (programFolder.empty() || programFolder.back() == '\\' ? "" : "\\") + path : path;
 }

@@ -15,9 +15,9 @@
 // unless the slot leaves crashes to Windows' own handling.
 StartOptions StartOptionsFor(const SlotSettings& settings);
 
-// The alive file's path as stored (variables expanded), in the program's
+// The alive file's path as stored, its variables expanded, in the program's
 // folder where it is relative.
-std::string AliveFilePath(const std::string& path, const std::string& programFolder);
+std::string AliveFilePath(const std::string& stored, const std::string& programFolder);
 
 // Launch mode for one slot: the countdown and the start; for a slot kept
 // running, the countdown and the start again whenever the program ends, for

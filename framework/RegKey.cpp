@@ -49,9 +49,9 @@ LONG CRegKey::QueryDWORDValue(const char* name, DWORD& value) const
     return ERROR_SUCCESS;
 }
 
-LONG CRegKey::SetStringValue(const char* name, const std::string& value) const
+LONG CRegKey::SetStringValue(const char* name, const std::string& value, DWORD type) const
 {
-    return ::RegSetValueExA(*this, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return ::RegSetValueExA(*this, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>(value.size() + 1));
 }
 

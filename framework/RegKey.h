@@ -41,7 +41,8 @@ public:
                           QueryFunction query = ::RegQueryValueExA) const;
     // Only a REG_DWORD of exactly four bytes counts.
     LONG QueryDWORDValue(const char* name, DWORD& value) const;
-    LONG SetStringValue(const char* name, const std::string& value) const;
+    // REG_SZ, or REG_EXPAND_SZ for a text that names variables.
+    LONG SetStringValue(const char* name, const std::string& value, DWORD type = REG_SZ) const;
     LONG SetDWORDValue(const char* name, DWORD value) const;
 
 private:

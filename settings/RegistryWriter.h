@@ -9,9 +9,9 @@ class CRegistryWriter
 public:
     virtual ~CRegistryWriter() = default;
 
-    virtual LONG SetString(const CRegKey& key, const char* name, const std::string& value)
+    virtual LONG SetString(const CRegKey& key, const char* name, const std::string& value, DWORD type = REG_SZ)
     {
-        return key.SetStringValue(name, value);
+        return key.SetStringValue(name, value, type);
     }
     virtual LONG SetDword(const CRegKey& key, const char* name, DWORD value)
     {

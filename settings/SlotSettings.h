@@ -41,7 +41,8 @@ struct SlotSettings
     std::string restartDaily;
     // A file the kept program writes as it plays ("" none): one not written
     // for `aliveSeconds` means its show froze, and it is started again.
-    // Variables expanded; a relative path lies in the program's folder.
+    // As stored: its %variables% are expanded (whatever the value's type) and
+    // a relative path taken in the program's folder when it starts.
     std::string aliveFile;
     unsigned aliveSeconds = 60;  // see PeriodSeconds
     // The display and the system are kept on while a kept program runs.

@@ -198,7 +198,8 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
                                   ? FormatString("%lu", number)
                                   : std::string("(not a text)");
     }
-    values.aliveFile = ReadPath(key, kAliveFile);
+    // Its variables are expanded where the program runs, whatever the type.
+    key.QueryStringValue(kAliveFile, values.aliveFile);
     values.aliveSeconds = PeriodSeconds(static_cast<unsigned long>(ReadNumber(key, kAliveSeconds, 60)));
     values.keepDisplayOn = ReadNumber(key, kKeepDisplayOn, 0) != 0;
     DWORD startAfter = 0;
@@ -251,8 +252,10 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
             return "Could not save the seconds a window may not respond";
         if (values.restartDailyChanged && m_writer.SetString(key, kRestartDaily, values.restartDaily) != ERROR_SUCCESS)
             return "Could not save the time of the daily restart";
+        // A path typed with variables says so by its type, as `reg add` would.
+        const DWORD aliveType = values.aliveFile.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
         if (values.aliveChanged
-            && (m_writer.SetString(key, kAliveFile, values.aliveFile) != ERROR_SUCCESS
+            && (m_writer.SetString(key, kAliveFile, values.aliveFile, aliveType) != ERROR_SUCCESS
                 || m_writer.SetDword(key, kAliveSeconds, values.aliveSeconds) != ERROR_SUCCESS))
             return "Could not save the alive file";
         if (values.keepDisplayOnChanged && m_writer.SetDword(key, kKeepDisplayOn, values.keepDisplayOn) != ERROR_SUCCESS)

@@ -3,9 +3,9 @@
 #include "framework/DataExchange.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
-#include "framework/ResourceString.h"
 #include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
+#include "ui/TextRoom.h"
 #include "ui/resource.h"
 
 #include <cstring>
@@ -59,13 +59,8 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
 BOOL CKeepOptionsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    toolTip = std::make_unique<CToolTipCtrl>();
-    if (!toolTip->Create(this))
-        toolTip.reset();
-    for (UINT id : {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS,
-                    IDC_ALIVE_FILE, IDC_BROWSE_ALIVE, IDC_ALIVE_SECONDS, IDC_KEEP_DISPLAY_ON})
-        if (toolTip)
-            toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
+    tips.Create(this, {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS,
+                       IDC_ALIVE_FILE, IDC_BROWSE_ALIVE, IDC_ALIVE_SECONDS, IDC_KEEP_DISPLAY_ON});
 
     // 24-hour whatever the user's format; a stored value that is no time
     // shows unchecked and stays until a time is chosen here.
@@ -80,6 +75,7 @@ BOOL CKeepOptionsDialog::OnInitDialog()
     ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     restartCheck.SetCheck(minute >= 0 ? BST_CHECKED : BST_UNCHECKED);
     OnRestartDaily();
+    FitTexts(m_hWnd);
     return TRUE;
 }
 
@@ -156,12 +152,11 @@ void CKeepOptionsDialog::OnBrowseAlive()
 
 void CKeepOptionsDialog::OnDestroy()
 {
-    toolTip.reset();
+    tips.Destroy();
 }
 
 BOOL CKeepOptionsDialog::PreTranslateMessage(MSG* message)
 {
-    if (toolTip)
-        toolTip->RelayEvent(message);
+    tips.Relay(message);
     return CDialog::PreTranslateMessage(message);
 }

@@ -4,8 +4,7 @@
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "settings/SlotSettings.h"
-
-#include <memory>
+#include "ui/ControlTips.h"
 
 // The options of a kept program: a restart at a set time each day, how long a
 // window may not respond before the program is started again, the heartbeat,
@@ -34,5 +33,5 @@ protected:
 private:
     SlotSettings values;
     CButton restartCheck;
-    std::unique_ptr<CToolTipCtrl> toolTip;
+    CControlTips tips;
 };

@@ -4,11 +4,11 @@
 #include "framework/Dpi.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
-#include "framework/Paths.h"
 #include "framework/ResourceString.h"
 #include "framework/StringFormat.h"
 #include "ui/Colours.h"
 #include "ui/KeepOptionsDialog.h"
+#include "ui/TextRoom.h"
 #include "ui/resource.h"
 
 #include <utility>
@@ -21,18 +21,6 @@ constexpr UINT kMaxDelay = 120;
 
 const char kApplicationFilter[] = "Executeable Files|*.exe;*.com;*.bat;*.cmd|All Files (*.*)|*.*||";
 const char kShowFileFilter[] = "Show FIle (*.shw)|*.shw|All Files (*.*)|*.*||";
-
-// What a slot starts, as the slot list names it.
-std::string Starts(const SlotSettings& values)
-{
-    switch (values.appType)
-    {
-    case AppType::Zentor: return "Zentor";
-    case AppType::OrbxPlayer: return "ORBX Player";
-    case AppType::UserDefined: return values.appPath.empty() ? "User Defined" : FileName(values.appPath);
-    default: return "Disable";
-    }
-}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
@@ -217,33 +205,23 @@ void CSettingsDialog::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_PARAMETER, parameterEdit);
     DDX_Control(dx, IDC_DELAY, delayEdit);
     DDX_Control(dx, IDC_DELAY_SPIN, delaySpin);
-    DDX_Control(dx, IDC_SLOT, slotCombo);
-    DDX_Control(dx, IDC_START_AFTER, startAfterCombo);
+    DDX_Control(dx, IDC_SLOT, slotLists.SlotBox());
+    DDX_Control(dx, IDC_START_AFTER, slotLists.StartAfterBox());
 }
 
 BOOL CSettingsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    const UINT dpi = WindowDpi(m_hWnd);
-    ShowIcons(dpi);
+    icons.Show(m_hWnd, WindowDpi(m_hWnd));
     banner.Attach(m_hWnd, IDB_SETTINGS_BANNER);
     banner.ScaleTo(DialogScale(m_hWnd));
 
-    toolTip.reset(new CToolTipCtrl);
-    if (!toolTip->Create(this))
-        toolTip.reset();
-    if (toolTip)
-    {
-        // Each control's tip is the string of its id, which F1's help shows too.
-        for (UINT id : {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
-                        IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_SLOT, IDC_START_AFTER})
-            toolTip->AddTool(m_hWnd, GetDlgItem(static_cast<int>(id)), ResourceString(id).c_str());
-    }
-
+    tips.Create(this, {IDC_DISABLE, IDC_ORBX_PLAYER, IDC_ZENTOR, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING,
+                       IDC_KEEP_OPTIONS, IDC_BROWSE_APP, IDC_BROWSE_SHOW, IDC_SLOT, IDC_START_AFTER});
     zentorRadio.EnableWindow(!zentorPath.empty());
     orbxPlayerRadio.EnableWindow(!orbxPlayerPath.empty());
     delaySpin.SetRange(0, kMaxDelay);
-    WidenSlotList();
+    FitTexts(m_hWnd);
     ShowValues();
     return TRUE;
 }
@@ -274,61 +252,7 @@ void CSettingsDialog::ShowValues()
 
 void CSettingsDialog::ListSlots(std::optional<int> selectedStartAfter)
 {
-    // In number order, with the new slot and the one shown where no key has them.
-    std::vector<std::pair<int, std::string>> entries;
-    for (const auto& [number, values] : slots.stored)
-        entries.emplace_back(number, Starts(values));
-    for (int added : {slots.unused, slot})
-    {
-        auto at = entries.begin();
-        while (at != entries.end() && at->first < added)
-            ++at;
-        if (at == entries.end() || at->first != added)
-            entries.insert(at, {added, "new"});
-    }
-    slotCombo.ResetContent();
-    startAfterCombo.ResetContent();
-    startAfterCombo.SetCurSel(startAfterCombo.AddString("(no other slot)"));
-    for (const auto& [number, text] : entries)
-    {
-        const std::string entry = FormatString("%d: %s", number, text.c_str());
-        const int index = slotCombo.AddString(entry.c_str());
-        slotCombo.SetItemData(index, static_cast<DWORD_PTR>(number));
-        if (number == slot || text == "new")
-            continue;
-        const int other = startAfterCombo.AddString(entry.c_str());
-        startAfterCombo.SetItemData(other, static_cast<DWORD_PTR>(number));
-        if (selectedStartAfter && *selectedStartAfter == number)
-            startAfterCombo.SetCurSel(other);
-    }
-    SelectShownSlot();
-}
-
-void CSettingsDialog::SelectShownSlot()
-{
-    for (int index = 0, count = slotCombo.GetCount(); index < count; ++index)
-        if (static_cast<int>(slotCombo.GetItemData(index)) == slot)
-            slotCombo.SetCurSel(index);
-}
-
-// The box is narrow beside OK; its list opens wide enough for a program's file
-// name, at the scale Windows gave the box.
-void CSettingsDialog::WidenSlotList()
-{
-    for (CComboBox* list : {&slotCombo, &startAfterCombo})
-    {
-        RECT box = {};
-        ::GetWindowRect(*list, &box);
-        list->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(3 * (box.right - box.left)));
-    }
-}
-
-std::optional<int> CSettingsDialog::ChosenStartAfter() const
-{
-    const int index = startAfterCombo.GetCurSel();
-    if (index <= 0)
-        return index < 0 ? startAfter : std::nullopt;
-    return static_cast<int>(startAfterCombo.GetItemData(index));
+    slotLists.List(slots, slot, selectedStartAfter);
 }
 
 std::wstring CSettingsDialog::Shown() const
@@ -343,45 +267,36 @@ std::wstring CSettingsDialog::Shown() const
     }
     for (int id : {IDC_DISABLE, IDC_ZENTOR, IDC_ORBX_PLAYER, IDC_USER_DEFINED, IDC_KIOSK, IDC_KEEP_RUNNING})
         shown += ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED ? L'1' : L'0';
-    return shown + static_cast<wchar_t>(0x100 + startAfterCombo.GetCurSel());
+    return shown + static_cast<wchar_t>(0x100 + slotLists.StartAfterIndex());
 }
 
-// The open list's selection follows the arrow keys, typing and the wheel
-// (and, on some systems, the mouse): only a change of the closed list's is a
-// choice.
 void CSettingsDialog::OnSlotSelChange()
 {
-    if (!slotCombo.GetDroppedState())
+    if (slotLists.ChoiceBySelChange())
         OnSlotChosen();
 }
 
-// Windows promises no order of these notifications; a choice made in the open
-// list is taken once the list has closed, so that no question comes over it.
 void CSettingsDialog::OnSlotSelEndOk()
 {
-    if (slotCombo.GetDroppedState())
-        slotChoiceMade = true;
-    else
+    if (slotLists.ChoiceBySelEndOk())
         OnSlotChosen();
 }
 
 void CSettingsDialog::OnSlotCloseUp()
 {
-    if (std::exchange(slotChoiceMade, false))
+    if (slotLists.ChoiceByCloseUp())
         OnSlotChosen();
 }
 
 // Esc, or leaving the open list: the list shows the slot shown again.
 void CSettingsDialog::OnSlotSelEndCancel()
 {
-    slotChoiceMade = false;
-    SelectShownSlot();
+    slotLists.CancelChoice(slot);
 }
 
 void CSettingsDialog::OnSlotChosen()
 {
-    const int index = slotCombo.GetCurSel();
-    const int chosen = index < 0 ? slot : static_cast<int>(slotCombo.GetItemData(index));
+    const int chosen = slotLists.ChosenSlot(slot);
     if (chosen == slot)
         return;
     if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged
@@ -532,13 +447,12 @@ void CSettingsDialog::OnBrowseShow()
 // The tooltip goes with the dialog, destroyed exactly once.
 void CSettingsDialog::OnDestroy()
 {
-    toolTip.reset();
+    tips.Destroy();
 }
 
 BOOL CSettingsDialog::PreTranslateMessage(MSG* message)
 {
-    if (toolTip)
-        toolTip->RelayEvent(message);
+    tips.Relay(message);
     return CDialog::PreTranslateMessage(message);
 }
 
@@ -552,28 +466,12 @@ HBRUSH CSettingsDialog::OnCtlColor(HDC dc, HWND window, UINT ctlColor)
     return brush;
 }
 
-void CSettingsDialog::ShowIcons(UINT dpi)
-{
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
-    auto load = [instance, dpi](int width, int height) {
-        return CIconHandle(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                           MetricForDpi(width, dpi),
-                                                           MetricForDpi(height, dpi), 0)));
-    };
-    CIconHandle big = load(SM_CXICON, SM_CYICON);
-    CIconHandle small = load(SM_CXSMICON, SM_CYSMICON);
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-    // The window no longer shows the icons held before.
-    bigIcon = std::move(big);
-    smallIcon = std::move(small);
-}
-
 void CSettingsDialog::OnDpiChanged(UINT dpi)
 {
-    ShowIcons(dpi);
+    icons.Show(m_hWnd, dpi);
     banner.ScaleTo(DpiScale(dpi));
-    WidenSlotList();
+    FitTexts(m_hWnd);
+    slotLists.FitEntries();
 }
 
 void CSettingsDialog::OnColoursChanged()
@@ -589,18 +487,10 @@ void CSettingsDialog::OnPaint()
         return;
     }
     CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
-    const UINT dpi = WindowDpi(m_hWnd);
-    const int iconWidth = MetricForDpi(SM_CXICON, dpi);
-    const int iconHeight = MetricForDpi(SM_CYICON, dpi);
-    RECT client;
-    GetClientRect(&client);
-    const int x = (client.right - client.left - iconWidth + 1) / 2;
-    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    dc.DrawIcon(x, y, bigIcon.get(), iconWidth, iconHeight);
+    icons.PaintMinimized(m_hWnd, dc.m_hDC);
 }
 
 HCURSOR CSettingsDialog::OnQueryDragIcon()
 {
-    return static_cast<HCURSOR>(bigIcon.get());
+    return static_cast<HCURSOR>(icons.Big());
 }

@@ -3,12 +3,13 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
-#include "framework/Handle.h"
 #include "settings/SlotSettings.h"
 #include "ui/Banner.h"
+#include "ui/ControlTips.h"
+#include "ui/SlotLists.h"
+#include "ui/WindowIcons.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -100,11 +101,9 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-    // The program's icon at the sizes the window's scale asks for.
-    CIconHandle bigIcon;
-    CIconHandle smallIcon;
+    CWindowIcons icons;
     CBanner banner;
-    std::unique_ptr<CToolTipCtrl> toolTip;
+    CControlTips tips;
     std::string appPath;
     UINT delay = 20;
     std::string showPath;
@@ -124,8 +123,7 @@ protected:
     CButton browseShowButton;
     CEdit delayEdit;
     CSpinButtonCtrl delaySpin;
-    CComboBox slotCombo;
-    CComboBox startAfterCombo;
+    CSlotLists slotLists;
     // The slot the one shown starts after, as loaded.
     std::optional<int> startAfter;
     bool kiosk = false;
@@ -140,13 +138,10 @@ private:
     void ShowValues();
     // The Start after list selects the slot given.
     void ListSlots(std::optional<int> selectedStartAfter);
-    void SelectShownSlot();
-    void WidenSlotList();
-    std::optional<int> ChosenStartAfter() const;
+    std::optional<int> ChosenStartAfter() const { return slotLists.ChosenStartAfter(startAfter); }
     std::wstring Shown() const;
     // The checks of OK, each refusal shown.
     bool ShownIsValid();
-    void ShowIcons(UINT dpi);
     bool Checks(CDataExchange* dx, int id) const;
     void Browse(const char* filter, std::string& path);
 
@@ -155,8 +150,6 @@ private:
     SaveAction saveAction;
     LoadAction loadAction;
     SlotList slots;
-    // A choice made in the open list, taken once the list has closed.
-    bool slotChoiceMade = false;
     // What the fields showed when the slot was loaded.
     std::wstring loaded;
 };

@@ -176,7 +176,9 @@ std::string Stored(const char* name)
     std::string data;
     if (!testreg::ReadValue(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), name, type, data))
         return "-";
-    return type == REG_DWORD ? std::to_string(*reinterpret_cast<const DWORD*>(data.data())) : data.c_str();
+    if (type == REG_DWORD)
+        return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+    return data.c_str() + std::string(type == REG_EXPAND_SZ ? " (REG_EXPAND_SZ)" : "");
 }
 
 TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
@@ -261,7 +263,10 @@ INSTANTIATE_TEST_SUITE_P(
                       KeepOptionsCase{"an alive file unwritten for 10 to 86400 s; the display kept on", {"60", "60"},
                                       false, IDOK, "- -", "old.log", {}, "Please enter an integer between 10 and 86400.|",
                                       "- -", {"logs\\player.log 5", "logs\\player.log 600"},
-                                      "logs\\player.log 600 1"}));
+                                      "logs\\player.log 600 1"},
+                      KeepOptionsCase{"an alive file named by a variable", {"60"}, false, IDOK, "- -", "old.log", {},
+                                      nullptr, "- -", {"%LOCALAPPDATA%\\Player\\alive.log 60"},
+                                      "%LOCALAPPDATA%\\Player\\alive.log (REG_EXPAND_SZ) 60 1"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

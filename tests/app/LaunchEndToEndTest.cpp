@@ -280,8 +280,8 @@ struct ScriptCase
     int before = 0;
     int quiet = 3;
     bool restartSoon = false;  // RestartDaily a minute or so ahead
-    // AliveFile, written long ago when the tool starts, which the probe writes while it plays; with
-    // AliveSeconds 10.
+    // AliveFile, stored as REG_SZ, written long ago when the tool starts, which the probe writes while it
+    // plays; with AliveSeconds 10. %KESTRUP_ALIVE% is "alive".
     const char* aliveFile = "";
     // StartAfter 6, where slot 6 starts the probe ('p') or nothing ('-'); 0: none.
     char startAfter = 0;
@@ -298,6 +298,7 @@ protected:
         ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
         ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
         ::SetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", nullptr);
+        ::SetEnvironmentVariableA("KESTRUP_ALIVE", nullptr);
         ::DeleteFileA((lateFolder + "\\show\\probe.exe").c_str());
         ::RemoveDirectoryA((lateFolder + "\\show").c_str());
         ::RemoveDirectoryA(lateFolder.c_str());
@@ -366,12 +367,15 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "NotRespondingSeconds",
                           row.notRespondingSeconds);
     ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", row.probeMode);
-    ::SetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", *row.aliveFile != '\0' ? row.aliveFile : nullptr);
+    ::SetEnvironmentVariableA("KESTRUP_ALIVE", "alive");
+    char alive[MAX_PATH] = "";
+    ::ExpandEnvironmentStringsA(row.aliveFile, alive, MAX_PATH);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_ALIVE", *alive != '\0' ? alive : nullptr);
     if (*row.aliveFile != '\0')
     {
         testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "AliveFile", row.aliveFile);
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "AliveSeconds", 10);
-        const CKernelHandle file(::CreateFileA((folder + "\\" + row.aliveFile).c_str(), GENERIC_WRITE, 0, nullptr,
+        const CKernelHandle file(::CreateFileA((folder + "\\" + alive).c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, 0, nullptr));
         const FILETIME longAgo = {0, 0x01D00000};
         ::SetFileTime(file.get(), nullptr, nullptr, &longAgo);
@@ -566,10 +570,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  .after = 10, .before = 100, .restartSoon = true},
                       ScriptCase{.description = "an alive file written throughout", .delay = 0, .keepRunning = 1,
                                  .script = "SFA", .probeMode = "alive30/30", .notRespondingSeconds = 0, .after = 30,
-                                 .before = 60, .aliveFile = "alive.txt"},
+                                 .before = 60, .aliveFile = "%KESTRUP_ALIVE%.txt"},
                       ScriptCase{.description = "an alive file no longer written, by a window that answers",
                                  .delay = 0, .keepRunning = 1, .script = "SFA", .probeMode = "alive10/300",
-                                 .notRespondingSeconds = 0, .after = 15, .before = 50, .aliveFile = "alive.txt"},
+                                 .notRespondingSeconds = 0, .after = 15, .before = 50,
+                                 .aliveFile = "%KESTRUP_ALIVE%.txt"},
                       ScriptCase{.description = "a frozen window where nothing is checked", .delay = 0,
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .quiet = 25},

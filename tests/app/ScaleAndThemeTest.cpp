@@ -7,6 +7,7 @@
 #include "tests/support/WindowDriver.h"
 #include "ui/resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -88,15 +89,55 @@ double TextContrast(const RECT& area)
     return furthest;
 }
 
+// Pixels the text takes in the dialogs' font ("MS Shell Dlg" 8 pt with
+// DS_SHELLFONT) at the DPI, as shown: '&' marks the next character.
+int TextWidth(HWND control, UINT dpi)
+{
+    // Asked for, as GetWindowText does not of another process's list.
+    std::wstring text(static_cast<size_t>(::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::wstring shown;
+    for (size_t i = 0; i < text.size(); ++i)
+        shown += text[i] == L'&' && i + 1 < text.size() ? text[++i] : text[i];
+    const CGdiObjectT<HFONT> font(::CreateFontA(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                                DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg 2"));
+
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ before = ::SelectObject(dc, font.get());
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+    ::SelectObject(dc, before);
+    ::DeleteDC(dc);
+    return size.cx;
+}
+
+// The width a control leaves its text: a choice's box and a closed list's
+// button take their share.
+int RoomForText(HWND control, UINT dpi)
+{
+    RECT client;
+    ::GetClientRect(control, &client);
+    const std::string name = windows::ClassName(control);
+    const LONG type = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    const int beside = name == "ComboBox" ? 17 + 2 + 2
+                       : name != "Button" ? 0
+                       : type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 6
+                                                                           : 16;
+    return client.right - MulDiv(beside, static_cast<int>(dpi), 96);
+}
+
 struct Measured
 {
     double bannerShare = 0;
+    std::vector<std::string> cut;         // texts wider than their control leaves them
+    std::vector<std::string> overlapping; // controls over one another
     std::vector<std::string> outside;     // controls not wholly inside the window
     std::vector<std::string> unreadable;  // texts that do not stand out enough
     RECT window = {};
 };
 
-Measured Measure(HWND dialog)
+Measured Measure(HWND dialog, UINT dpi)
 {
     Measured measured;
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -106,6 +147,7 @@ Measured Measure(HWND dialog)
     ::GetClientRect(dialog, &client);
     ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    std::vector<std::pair<RECT, std::string>> placed;  // but group boxes, pictures and spin buttons
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
     {
         RECT rect;
@@ -119,6 +161,21 @@ Measured Measure(HWND dialog)
         if (isStatic && (style & SS_TYPEMASK) == SS_BITMAP)
             measured.bannerShare = double(rect.right - rect.left) / (client.right - client.left);
         const LONG buttonType = style & BS_TYPEMASK;
+        if (!(isStatic && (style & SS_TYPEMASK) == SS_BITMAP) && windows::ClassName(child) != UPDOWN_CLASSA
+            && !(windows::ClassName(child) == "Button" && buttonType == BS_GROUPBOX))
+        {
+            for (const auto& [other, otherName] : placed)
+                if (RECT both; ::IntersectRect(&both, &rect, &other))
+                    measured.overlapping.push_back(otherName + " / " + name);
+            placed.emplace_back(rect, name);
+        }
+        const bool isLabel =
+            isStatic && ((style & SS_TYPEMASK) <= SS_RIGHT || (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP);
+        if ((isLabel || windows::ClassName(child) == "ComboBox"
+             || (windows::ClassName(child) == "Button" && buttonType != BS_GROUPBOX))
+            && TextWidth(child, dpi) > RoomForText(child, dpi))
+            measured.cut.push_back(name + " " + std::to_string(TextWidth(child, dpi)) + " > "
+                                   + std::to_string(RoomForText(child, dpi)));
         const bool isChoice = windows::ClassName(child) == "Button"
                               && (buttonType == BS_AUTORADIOBUTTON || buttonType == BS_AUTOCHECKBOX);
         if ((!isStatic && !isChoice) || windows::Text(child).empty() || rect.bottom > screenHeight)
@@ -175,26 +232,40 @@ TEST_P(ScaleAndThemeTest, BannersScaleNothingIsClippedAndEveryTextStandsOut)
     const Screen& row = GetParam();
     const std::string where = std::to_string(row.dpi) + " DPI" + (row.dark ? ", dark theme" : "");
 
+    // Kept, so that its options open too.
+    testreg::StoreSlot(9, {"C:\\Shows\\nothing.exe", "", "", 0, 20, 3});
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(9).c_str(), "KeepRunning", 1);
     DWORD processId = 0;
-    CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
+    CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\" /settings 9", &processId);
     ASSERT_TRUE(process);
-    Measured settings;
+    Measured settings, options;
     {
         SettingsSession s(processId, true);
         ASSERT_TRUE(s.Found()) << where;
-        settings = Measure(s.Dialog());
+        settings = Measure(s.Dialog(), row.dpi);
+        s.Click(IDC_KEEP_OPTIONS);
+        const HWND keeping = windows::WaitFor([&s, processId](HWND w) {
+            return w != s.Dialog() && windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId);
+        });
+        EXPECT_NE(nullptr, keeping) << where << ": no options";
+        if (keeping != nullptr)
+        {
+            options = Measure(keeping, row.dpi);
+            windows::Press(keeping, IDCANCEL);
+            for (int i = 0; i < 100 && ::IsWindow(keeping); ++i)
+                ::Sleep(50);
+        }
         s.Click(IDCANCEL);
     }
     ::WaitForSingleObject(process.get(), 30000);
 
-    testreg::StoreSlot(9, {"C:\\Shows\\nothing.exe", "", "", 0, 20, 3});
     process = StartProcess("\"" + KestrupExePath() + "\" /run 9", &processId);
     ASSERT_TRUE(process);
     HWND countdown = windows::WaitFor([processId](HWND w) {
         return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId);
     });
     ASSERT_NE(nullptr, countdown) << where;
-    const Measured waiting = Measure(countdown);
+    const Measured waiting = Measure(countdown, row.dpi);
     windows::Press(countdown, IDCANCEL);
     ::WaitForSingleObject(process.get(), 30000);
 
@@ -204,6 +275,11 @@ TEST_P(ScaleAndThemeTest, BannersScaleNothingIsClippedAndEveryTextStandsOut)
     EXPECT_EQ(std::vector<std::string>{}, waiting.outside) << where;
     EXPECT_EQ(std::vector<std::string>{}, settings.unreadable) << where;
     EXPECT_EQ(std::vector<std::string>{}, waiting.unreadable) << where;
+    EXPECT_EQ(std::vector<std::string>{}, settings.cut) << where;
+    EXPECT_EQ(std::vector<std::string>{}, options.cut) << where;
+    EXPECT_EQ(std::vector<std::string>{}, options.outside) << where;
+    EXPECT_EQ(std::vector<std::string>{}, settings.overlapping) << where;
+    EXPECT_EQ(std::vector<std::string>{}, options.overlapping) << where;
     RECT work;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_TRUE(waiting.window.left >= work.left && waiting.window.top >= work.top

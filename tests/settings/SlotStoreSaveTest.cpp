@@ -24,9 +24,9 @@ public:
     LONG refusal = ERROR_ACCESS_DENIED;
     std::vector<std::string> names;
 
-    LONG SetString(const CRegKey& key, const char* name, const std::string& value) override
+    LONG SetString(const CRegKey& key, const char* name, const std::string& value, DWORD type) override
     {
-        return Refuses(name) ? refusal : CRegistryWriter::SetString(key, name, value);
+        return Refuses(name) ? refusal : CRegistryWriter::SetString(key, name, value, type);
     }
     LONG SetDword(const CRegKey& key, const char* name, DWORD value) override
     {

@@ -116,6 +116,7 @@ SettingsFields SettingsSession::Read() const
     fields.delay = windows::ControlText(dialog, IDC_DELAY);
     fields.title = windows::Text(dialog);
     fields.slot = windows::ControlText(dialog, IDC_SLOT);
+    fields.startAfter = windows::ControlText(dialog, IDC_START_AFTER);
     fields.slotListOpen = ::SendDlgItemMessageA(dialog, IDC_SLOT, CB_GETDROPPEDSTATE, 0, 0) != 0;
     // Wine hands another process's entries over in UTF-16 only; the tests' are ASCII.
     for (LRESULT i = 0, n; (n = ::SendDlgItemMessageW(dialog, IDC_SLOT, CB_GETLBTEXTLEN, i, 0)) >= 0; ++i)

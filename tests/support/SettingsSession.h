@@ -26,6 +26,7 @@ struct SettingsFields
     std::string title;
     std::vector<std::string> slots;
     std::string slot;  // the slot list's selected entry
+    std::string startAfter;  // the Start-after list's
     bool slotListOpen = false;
 };
 

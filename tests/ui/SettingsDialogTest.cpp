@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace
@@ -334,6 +335,48 @@ TEST_F(SettingsDialogTest, OkHandsOutTheValuesShown)
     EXPECT_TRUE(saved[0].keepRunning);
     saved.clear();
 }
+
+struct StoredStartAfter
+{
+    const char* description;
+    std::optional<int> stored;
+    const char* shown;
+};
+
+class StartAfterTest : public SettingsDialogTest, public ::testing::WithParamInterface<StoredStartAfter>
+{
+};
+
+// Slot 1 of slots 1 and 3, with 2 the new one.
+TEST_P(StartAfterTest, IsShownAsStoredAndKeptByOk)
+{
+    const StoredStartAfter& row = GetParam();
+    SlotList list;
+    list.stored = {{1, {}}, {3, {}}};
+    list.stored[1].second.appType = AppType::Zentor;
+    list.unused = 2;
+    SlotSettings values;
+    values.appType = AppType::UserDefined;
+    values.appPath = "C:\\x.exe";
+    values.startAfter = row.stored;
+    dialog.SetSlots(1, list);
+    dialog.SetValues(values);
+    std::string shown;
+    EXPECT_EQ(IDOK, Run([&](SettingsSession& s) {
+        shown = s.Read().startAfter;
+        s.Click(IDOK);
+    }));
+    EXPECT_EQ(row.shown, shown) << row.description;
+    ASSERT_EQ(1u, saved.size());
+    EXPECT_EQ(row.stored, saved[0].startAfter) << row.description;
+    EXPECT_FALSE(saved[0].startAfterChanged) << row.description << ": OK stores what nobody touched";
+    saved.clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, StartAfterTest,
+                         ::testing::Values(StoredStartAfter{"none", std::nullopt, "(no other slot)"},
+                                           StoredStartAfter{"a listed slot", 3, "3: Zentor"},
+                                           StoredStartAfter{"a slot not listed", 7, "slot 7 (not stored)"}));
 
 TEST_F(SettingsDialogTest, ToolTipsCoverTheElevenControls)
 {
