@@ -76,7 +76,8 @@ void CHandOver::Judge(Left& process, ULONGLONG nowMs) const
     for (const Ended& ended : endings)
         if (process.facts.createdAt != 0 && ended.ending.createdAt <= process.facts.createdAt)
             judge = &ended;
-    process.facts.sameProgram = !process.program.empty() && ::lstrcmpiA(process.program.c_str(), judge->program.c_str()) == 0;
+    process.facts.sameProgram =
+        !process.program.empty() && ::lstrcmpiA(process.program.c_str(), judge->program.c_str()) == 0;
     process.role = watch::RoleOf(judge->ending, process.facts, nowMs);
 }
 
@@ -91,12 +92,14 @@ std::vector<DWORD> CHandOver::ShowIds() const
 
 bool CHandOver::UpdateAtWork() const
 {
-    return std::any_of(left.begin(), left.end(), [](const Left& process) { return process.role == watch::Role::Update; });
+    return std::any_of(left.begin(), left.end(),
+                       [](const Left& process) { return process.role == watch::Role::Update; });
 }
 
 bool CHandOver::ShowEnded() const
 {
-    return std::all_of(left.begin(), left.end(), [](const Left& process) { return process.role == watch::Role::Leftover; });
+    return std::all_of(left.begin(), left.end(),
+                       [](const Left& process) { return process.role == watch::Role::Leftover; });
 }
 
 std::vector<HANDLE> CHandOver::ToWait() const

@@ -10,8 +10,8 @@ namespace watch
 {
 // How often the program's windows are checked.
 inline constexpr ULONGLONG kCheckMs = 5000;
-// How long what is left of the program may go without a visible window
-// before it counts as ended: an updater or a helper outlives its program.
+// How long the show may go without a visible window, with no update at
+// work, before it counts as ended: a helper outlives its program.
 inline constexpr ULONGLONG kWindowlessMs = 60000;
 
 struct WindowState
@@ -84,7 +84,7 @@ struct LeftProcess
 enum class Role
 {
     Show,
-    Update,   // waited for, whatever it shows, until it ends or has had its time
+    Update,   // waited for until it ends or has had its time, however long it shows no window
     Leftover, // ended once the show has ended
 };
 
