@@ -2,9 +2,12 @@
 
 #include "framework/Handle.h"
 #include "keep/AliveFile.h"
+#include "keep/HandOver.h"
 #include "keep/WatchRules.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace
@@ -45,29 +48,6 @@ std::vector<DWORD> ProcessIds(HANDLE process, HANDLE job)
     if (IsRunning(process) && !Holds(ids, started))
         ids.push_back(started);
     return ids;
-}
-
-ULONGLONG AsCount(const FILETIME& time)
-{
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// From `handedOverSince` on (0: all): the processes of the program started
-// since then; one whose start cannot be read counts, so that no second copy
-// of a show is started beside it.
-std::vector<DWORD> ShowIds(const std::vector<DWORD>& ids, ULONGLONG handedOverSince)
-{
-    std::vector<DWORD> show;
-    for (DWORD id : ids)
-    {
-        FILETIME created = {}, exited, kernel, user;
-        const CKernelHandle opened(handedOverSince == 0 ? nullptr
-                                                        : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-        if (!opened || !::GetProcessTimes(opened.get(), &created, &exited, &kernel, &user)
-            || AsCount(created) >= handedOverSince)
-            show.push_back(id);
-    }
-    return show;
 }
 
 // As many as one wait can take beside the thread's messages.
@@ -128,6 +108,25 @@ std::vector<watch::WindowState> WindowsToCheck(const std::vector<DWORD>& ids, st
     seen = std::move(search.seen);
     return search.found;
 }
+
+BOOL CALLBACK CollectOwner(HWND window, LPARAM parameter)
+{
+    auto* owners = reinterpret_cast<std::pair<const std::vector<DWORD>*, std::vector<DWORD>>*>(parameter);
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    if (::IsWindowVisible(window) && Holds(*owners->first, id) && !Holds(owners->second, id))
+        owners->second.push_back(id);
+    return TRUE;
+}
+
+// Those of the processes that show a visible window.
+std::vector<DWORD> WindowOwners(const std::vector<DWORD>& ids)
+{
+    std::pair<const std::vector<DWORD>*, std::vector<DWORD>> owners{&ids, {}};
+    if (!ids.empty())
+        ::EnumWindows(CollectOwner, reinterpret_cast<LPARAM>(&owners));
+    return owners.second;
+}
 BOOL CALLBACK AskToClose(HWND window, LPARAM ids)
 {
     DWORD id = 0;
@@ -187,119 +186,191 @@ ULONGLONG AwakeMs()
     return ::QueryUnbiasedInterruptTime(&time) ? time / 10000 : ::GetTickCount64();
 }
 
-WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
-                         watch::CDailyRestart& restart)
+namespace
 {
-    // The display stays on while the program runs, and no longer.
-    struct DisplayRequest
+// The display stays on while the program runs, and no longer.
+class CDisplayRequest
+{
+public:
+    explicit CDisplayRequest(EXECUTION_STATE(WINAPI* request)(EXECUTION_STATE)) : request(request)
     {
-        decltype(settings.executionState) request;
-        explicit DisplayRequest(decltype(request) request) : request(request)
-        {
-            if (request != nullptr)
-                request(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
-        }
-        ~DisplayRequest()
-        {
-            if (request != nullptr)
-                request(ES_CONTINUOUS);
-        }
-    } display(settings.executionState);
-    CAliveFile alive(settings.aliveFile, settings.aliveSeconds);
-    alive.Begin(settings.awakeMs());
+        if (request != nullptr)
+            request(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+    }
+    ~CDisplayRequest()
+    {
+        if (request != nullptr)
+            request(ES_CONTINUOUS);
+    }
+    CDisplayRequest(const CDisplayRequest&) = delete;
+    CDisplayRequest& operator=(const CDisplayRequest&) = delete;
+
+private:
+    EXECUTION_STATE(WINAPI* request)(EXECUTION_STATE);
+};
+
+// The watch over one program: the wait, the check and the hand-over, in turn.
+class CProgramWatch
+{
+public:
+    CProgramWatch(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
+                  watch::CDailyRestart& restart)
+        : session(session), process(process), job(job), settings(settings), restart(restart),
+          display(settings.executionState), alive(settings.aliveFile, settings.aliveSeconds)
+    {
+    }
+
+    WatchResult Run();
+
+private:
+    bool Checks() const { return settings.notRespondingSeconds != 0 || !startedRuns || alive.IsSet(); }
+    // Until the started process has shown a window, it is looked at all the
+    // same: one that never does is a launcher, which hands over all it left.
+    bool Looks() const { return Checks() || !startedShowedWindow; }
+
+    std::optional<WatchEnd> HandOver(std::vector<HANDLE>& waited, bool& lookAgainSoon);
+    DWORD Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon);
+    std::optional<WatchEnd> Check();
+    void TellResponding(const std::vector<watch::WindowState>& windows);
+    WatchEnd EndAll(WatchEnd why) const { return EndProgram(session, process, job) ? why : WatchEnd::SessionEnded; }
+    // Nothing of a show that has ended outlives it.
+    WatchEnd ShowEnded() const { return ProcessIds(process, job).empty() ? WatchEnd::Ended : EndAll(WatchEnd::Ended); }
+    WatchResult Ended(WatchEnd end)
+    {
+        result.end = end == WatchEnd::Ended && session.EndIsTheLogoffs() ? WatchEnd::SessionEnded : end;
+        return result;
+    }
+
+    const CSessionEndWindow& session;
+    HANDLE process;
+    HANDLE job;
+    const WatchSettings& settings;
+    watch::CDailyRestart& restart;
+    CDisplayRequest display;
+    CAliveFile alive;
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
     WatchResult result;
     bool responding = true;
-    ULONGLONG startedRanMs = 0;
-    ULONGLONG handedOverSince = 0;
+    bool startedRuns = true;
+    bool startedShowedWindow = false;
+    std::optional<CHandOver> handOver;
     ULONGLONG nextCheck = ::GetTickCount64() + watch::kCheckMs;
     ULONGLONG windowlessSince = 0;
+};
+
+WatchResult CProgramWatch::Run()
+{
+    alive.Begin(settings.awakeMs());
     SYSTEMTIME local;
     ::GetLocalTime(&local);
     restart.Begin(local);
-    const auto ended = [&session, &result](WatchEnd end) {
-        result.end = end == WatchEnd::Ended && session.EndIsTheLogoffs() ? WatchEnd::SessionEnded : end;
-        return result;
-    };
-    // Nothing of a show that has ended outlives it.
-    const auto showEnded = [&]() {
-        return ended(ProcessIds(process, job).empty() || EndProgram(session, process, job) ? WatchEnd::Ended
-                                                                                           : WatchEnd::SessionEnded);
-    };
     for (;;)
     {
-        const bool startedRuns = IsRunning(process);
-        if (!startedRuns && startedRanMs == 0)
-        {
-            FILETIME created, exited, kernel, user;
-            if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
-                ::GetSystemTimeAsFileTime(&exited), created = exited;
-            startedRanMs = std::max<ULONGLONG>((AsCount(exited) - AsCount(created)) / 10000, 1);
-            handedOverSince = watch::HandedOverSince(startedRanMs, AsCount(exited));
-        }
+        startedRuns = IsRunning(process);
         // The started process while it runs, then what it handed the show over to.
-        std::vector<CKernelHandle> left;
         std::vector<HANDLE> waited{process};
         bool lookAgainSoon = false;
         if (!startedRuns)
-        {
-            const std::vector<DWORD> show = ShowIds(ProcessIds(process, job), handedOverSince);
-            if (show.empty())
-                return showEnded();
-            left = OpenToWait(show);
-            // One that cannot be waited on is looked for again soon.
-            lookAgainSoon = left.size() < std::min<size_t>(show.size(), MAXIMUM_WAIT_OBJECTS - 1);
-            waited = Raw(left);
-        }
-        const bool checks = settings.notRespondingSeconds != 0 || !startedRuns || alive.IsSet();
-        const ULONGLONG now = ::GetTickCount64();
-        DWORD timeout = !checks ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
-        if (restart.IsSet())
-        {
-            ::GetLocalTime(&local);
-            timeout = std::min(timeout, watch::CDailyRestart::UntilNextMinute(local) + kPastTheMinuteMs);
-        }
-        if (lookAgainSoon)
-            timeout = std::min(timeout, static_cast<DWORD>(kLookAgainMs));
-        const DWORD woken = session.Wait(static_cast<DWORD>(waited.size()), waited.data(), timeout);
+            if (const std::optional<WatchEnd> end = HandOver(waited, lookAgainSoon))
+                return Ended(*end);
+        const DWORD woken = Wait(waited, lookAgainSoon);
         if (woken == CSessionEndWindow::kSessionOver)
-            return ended(WatchEnd::SessionEnded);
+            return Ended(WatchEnd::SessionEnded);
         if (woken != WAIT_TIMEOUT)
             continue;
         ::GetLocalTime(&local);
         if (restart.DueAt(local))
-            return ended(CloseProgram(session, process, job) ? WatchEnd::PlannedRestart : WatchEnd::SessionEnded);
-
-        if (::GetTickCount64() < nextCheck || !checks)
+            return Ended(CloseProgram(session, process, job) ? WatchEnd::PlannedRestart : WatchEnd::SessionEnded);
+        if (::GetTickCount64() < nextCheck || !Looks())
             continue;
         nextCheck = ::GetTickCount64() + watch::kCheckMs;
-        const ULONGLONG awake = settings.awakeMs();
-        // Read after the wait: an id read before it may name another process now.
-        const std::vector<DWORD> ids = ProcessIds(process, job);
-        const std::vector<watch::WindowState> windows =
-            WindowsToCheck(startedRuns ? ids : ShowIds(ids, handedOverSince), seen);
-        bool allRespond = true;
-        for (const watch::WindowState& window : windows)
-        {
-            result.responded = result.responded || window.responding;
-            allRespond = allRespond && window.responding;
-        }
-        if (allRespond != responding && settings.onResponding)
-            settings.onResponding(allRespond);
-        responding = allRespond;
-        if (hangs.NotRespondingTooLong(windows, awake, settings.notRespondingSeconds))
-            return ended(EndProgram(session, process, job) ? WatchEnd::NotResponding : WatchEnd::SessionEnded);
-        if (alive.Frozen(awake))
-        {
-            result.aliveWritten = alive.Written();
-            result.aliveUnchangedSeconds = alive.UnchangedSeconds();
-            return ended(EndProgram(session, process, job) ? WatchEnd::Frozen : WatchEnd::SessionEnded);
-        }
-        if (startedRuns)
-            continue;
-        windowlessSince = !windows.empty() ? 0 : windowlessSince != 0 ? windowlessSince : awake;
-        if (watch::LeftIsNoShow(windowlessSince, awake))
-            return showEnded();
+        if (const std::optional<WatchEnd> end = Check())
+            return Ended(*end);
     }
+}
+
+// The processes left are judged anew; the show's and the updates' are waited on.
+std::optional<WatchEnd> CProgramWatch::HandOver(std::vector<HANDLE>& waited, bool& lookAgainSoon)
+{
+    const ULONGLONG awake = settings.awakeMs();
+    if (!handOver)
+        handOver.emplace(process, startedShowedWindow, awake);
+    handOver->Look(ProcessIds(process, job), {}, awake);
+    if (handOver->ShowEnded())
+        return ShowEnded();
+    waited = handOver->ToWait();
+    lookAgainSoon = handOver->LookAgainSoon();
+    return std::nullopt;
+}
+
+// Until a process waited on ends, a check is due, the restart's minute comes
+// or the session ends; the thread's windows get their messages meanwhile.
+DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
+{
+    const ULONGLONG now = ::GetTickCount64();
+    DWORD timeout = !Looks() ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
+    if (restart.IsSet())
+    {
+        SYSTEMTIME local;
+        ::GetLocalTime(&local);
+        timeout = std::min(timeout, watch::CDailyRestart::UntilNextMinute(local) + kPastTheMinuteMs);
+    }
+    if (lookAgainSoon)
+        timeout = std::min(timeout, static_cast<DWORD>(kLookAgainMs));
+    return session.Wait(static_cast<DWORD>(waited.size()), waited.data(), timeout);
+}
+
+// The windows and the alive file; after the hand-over, whether anything of
+// the show is left that shows a window.
+std::optional<WatchEnd> CProgramWatch::Check()
+{
+    // Read after the wait: an id read before it may name another process now.
+    const std::vector<DWORD> ids = ProcessIds(process, job);
+    if (startedRuns && !startedShowedWindow)
+        startedShowedWindow = !WindowOwners({::GetProcessId(process)}).empty();
+    if (!Checks())
+        return std::nullopt;
+    const ULONGLONG awake = settings.awakeMs();
+    if (handOver)
+        handOver->Look(ids, WindowOwners(ids), awake);
+    const std::vector<watch::WindowState> windows = WindowsToCheck(startedRuns ? ids : handOver->ShowIds(), seen);
+    TellResponding(windows);
+    if (hangs.NotRespondingTooLong(windows, awake, settings.notRespondingSeconds))
+        return EndAll(WatchEnd::NotResponding);
+    if (alive.Frozen(awake))
+    {
+        result.aliveWritten = alive.Written();
+        result.aliveUnchangedSeconds = alive.UnchangedSeconds();
+        return EndAll(WatchEnd::Frozen);
+    }
+    if (startedRuns)
+        return std::nullopt;
+    const bool waits = !windows.empty() || handOver->UpdateAtWork();
+    windowlessSince = waits ? 0 : windowlessSince != 0 ? windowlessSince : awake;
+    if (watch::LeftIsNoShow(windowlessSince, awake))
+        return ShowEnded();
+    return std::nullopt;
+}
+
+// Whether every window found responds, to the settings' listener where that
+// changed since the check before.
+void CProgramWatch::TellResponding(const std::vector<watch::WindowState>& windows)
+{
+    bool allRespond = true;
+    for (const watch::WindowState& window : windows)
+    {
+        result.responded = result.responded || window.responding;
+        allRespond = allRespond && window.responding;
+    }
+    if (allRespond != responding && settings.onResponding)
+        settings.onResponding(allRespond);
+    responding = allRespond;
+}
+} // namespace
+
+WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
+                         watch::CDailyRestart& restart)
+{
+    return CProgramWatch(session, process, job, settings, restart).Run();
 }

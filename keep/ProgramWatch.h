@@ -53,12 +53,12 @@ struct WatchSettings
 };
 
 // Watches a kept program until its show has ended: the started process, then
-// what it handed the show over to. That is whatever is left of the program
-// (in its job) where the started process ran less than a minute (a launcher),
-// and otherwise each process left that was started within 30 s before the
-// end or after it (a program that restarts itself, an updater that starts
-// the new version). The show ends when none of those is left, or when none of
-// them has shown a window for a minute; every process still in the job is
+// what it handed the show over to (see watch::RoleOf): each process left in
+// its job is the show, an update at work (waited for) or a leftover. Until
+// the started process has shown a window it is looked at every few seconds:
+// one that never did is a launcher. The show ends when neither a process of
+// the show nor an update is left, or when no update is at work and nothing of
+// the show has shown a window for a minute; every process still in the job is
 // then ended (a viewer the show opened, its crash reporter). Every few
 // seconds the windows are checked, each visible one and each seen visible
 // before: one found not responding at every check for the time set ends the

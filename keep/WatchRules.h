@@ -10,8 +10,8 @@ namespace watch
 {
 // How often the program's windows are checked.
 inline constexpr ULONGLONG kCheckMs = 5000;
-// How long what is left of the program may go without a visible window
-// before it counts as ended: an updater or a helper outlives its program.
+// How long the show may go without a visible window, with no update at
+// work, before it counts as ended: a helper outlives its program.
 inline constexpr ULONGLONG kWindowlessMs = 60000;
 
 struct WindowState
@@ -55,24 +55,63 @@ private:
     std::vector<Hung> hung;
 };
 
-// What is left once the started process has ended is the show where it was
-// handed over: by a launcher, soon after its start, the whole of what is
-// left; after a longer run (a program that restarts itself, an updater) each
-// process started from shortly before that end on.
+// What a process of the program that ended (the started one, or an update at
+// work) hands over: each process left in the job is judged by the one that
+// ended last among those started before it.
 inline constexpr ULONGLONG kHandOverMs = 60000;
 inline constexpr ULONGLONG kHandedOverBeforeEndMs = 30000;
+// How long an update at work is waited for.
+inline constexpr ULONGLONG kUpdateMs = 600000;
+// An exit code of an exception (an access violation, a stack overrun...).
+inline constexpr DWORD kFirstCrashCode = 0xC0000000;
 
-// The earliest creation time (in 100 ns since 1601, as FILETIME counts) of a
-// process left that is the show, from the started process's run and end.
-inline ULONGLONG HandedOverSince(ULONGLONG startedRanMs, ULONGLONG endedAt)
+struct Ending
 {
-    const ULONGLONG before = kHandedOverBeforeEndMs * 10000;
-    return startedRanMs < kHandOverMs ? 0 : endedAt > before ? endedAt - before : 0;
+    ULONGLONG createdAt; // FILETIME counts (100 ns since 1601)
+    ULONGLONG endedAt;
+    bool showedWindow;  // a visible window of its own was ever found
+    DWORD exitCode;
+    ULONGLONG noticedMs; // awake time when the watch found it ended
+};
+
+struct LeftProcess
+{
+    ULONGLONG createdAt; // 0: not readable
+    bool sameProgram;   // the same program file as the one that ended
+    bool showedWindow;
+};
+
+enum class Role
+{
+    Show,
+    Update,   // waited for until it ends or has had its time, however long it shows no window
+    Leftover, // ended once the show has ended
+};
+
+// A launcher (a run under a minute, or no window of its own however long)
+// hands over all it left; a crash after a longer run nothing; otherwise what
+// was started from 30 s before the end on: the same program file is the show
+// (a restart, an update's relaunch), another one without a window an update.
+// One whose start cannot be read counts as the show, so that no second copy
+// is started beside it.
+inline Role RoleOf(const Ending& ended, const LeftProcess& left, ULONGLONG nowMs)
+{
+    const ULONGLONG ranMs = (ended.endedAt - ended.createdAt) / 10000;
+    if (ranMs >= kHandOverMs && ended.exitCode >= kFirstCrashCode)
+        return Role::Leftover;
+    if (ranMs < kHandOverMs || !ended.showedWindow || left.createdAt == 0)
+        return Role::Show;
+    if (left.createdAt + kHandedOverBeforeEndMs * 10000 < ended.endedAt)
+        return Role::Leftover;
+    if (left.sameProgram)
+        return Role::Show;
+    return !left.showedWindow && nowMs - ended.noticedMs < kUpdateMs ? Role::Update : Role::Leftover;
 }
 
 // Once the started process has ended: what was handed the show (if anything)
 // is no show when no window of it has been found since
-// `windowlessSinceMs` (0: one was found at the last check) for long enough.
+// `windowlessSinceMs` (0: one was found at the last check, or an update is
+// at work) for long enough.
 inline bool LeftIsNoShow(ULONGLONG windowlessSinceMs, ULONGLONG nowMs)
 {
     return windowlessSinceMs != 0 && nowMs - windowlessSinceMs >= kWindowlessMs;

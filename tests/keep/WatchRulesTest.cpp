@@ -95,3 +95,45 @@ TEST(DailyRestartTest, TakesTwentyFourHourTimesOnly)
         EXPECT_EQ(minute, watch::MinuteOfDay(text)) << "\"" << text << "\"";
 }
 } // namespace
+
+namespace
+{
+TEST(HandOverRulesTest, JudgesEachProcessLeftByHowTheProgramEndedAndWhenItWasStarted)
+{
+    const struct
+    {
+        const char* description;
+        int ranSeconds;
+        bool startedShowedWindow;
+        DWORD exitCode;
+        int createdFromEnd;  // seconds; 0: its start cannot be read
+        bool sameProgram, showedWindow;
+        int waitedMinutes;
+        char role;  // S the show, U an update at work, L a leftover
+    } rows[] = {
+        {"a launcher's quick end", 20, false, 0, -15, false, false, 0, 'S'},
+        {"a launcher that waited 65 s", 65, false, 0, -64, false, true, 0, 'S'},
+        {"a viewer opened long before", 3600, true, 0, -3000, false, true, 0, 'L'},
+        {"a helper started 31 s before the end", 3600, true, 0, -31, false, false, 0, 'L'},
+        {"a restart", 3600, true, 0, -2, true, false, 0, 'S'},
+        {"an update's relaunch", 3600, true, 0, 20, true, true, 0, 'S'},
+        {"an updater", 3600, true, 0, -3, false, false, 9, 'U'},
+        {"an updater past its time", 3600, true, 0, -3, false, false, 10, 'L'},
+        {"a program with a window", 3600, true, 0, -1, false, true, 0, 'L'},
+        {"after a crash", 3600, true, 0xC0000005, -1, true, false, 0, 'L'},
+        {"after a crash in the first minute", 30, true, 0xC0000409, -1, false, true, 0, 'S'},
+        {"a start that cannot be read", 3600, true, 0, 0, false, false, 0, 'S'},
+    };
+    const ULONGLONG second = 10000000, createdAt = 130000000000000000ULL;
+    for (const auto& row : rows)
+    {
+        const watch::Ending ended{createdAt, createdAt + row.ranSeconds * second, row.startedShowedWindow, row.exitCode,
+                                  1000};
+        const watch::LeftProcess left{row.createdFromEnd == 0 ? 0 : ended.endedAt + row.createdFromEnd * second,
+                                      row.sameProgram, row.showedWindow};
+        const watch::Role role = watch::RoleOf(ended, left, 1000 + row.waitedMinutes * 60000ULL);
+        EXPECT_EQ(row.role, role == watch::Role::Show ? 'S' : role == watch::Role::Update ? 'U' : 'L')
+            << row.description;
+    }
+}
+} // namespace

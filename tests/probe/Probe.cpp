@@ -8,9 +8,14 @@
 // stops answering, "deaf<N>" one that answers for N seconds but ignores
 // WM_CLOSE, "launch<N>[/<M>]" a launcher that starts a copy of itself as
 // "window<N>" (recording beside the record) and ends (after M seconds),
-// "relaunch<N>/<M>" a program that runs M seconds, then starts such a copy
-// and ends, "alive<N>/<M>" one that answers for M seconds and writes the file
-// named by KESTRUP_PROBE_ALIVE each second for the first N.
+// "relaunch<N>/<M>" a program that shows a window for M seconds, then starts
+// such a copy and ends, "crash<N>/<M>" one that does so and ends with an
+// access violation's code, "update<N>/<M>/<K>" one that shows a window for M
+// seconds, then starts a copy of itself as another program ("updater.exe"
+// beside it) in mode "install<N>/<K>", which runs K seconds without a window,
+// then starts such a copy of itself and ends, "alive<N>/<M>" one that answers
+// for M seconds and writes the file named by KESTRUP_PROBE_ALIVE each second
+// for the first N.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -59,6 +64,42 @@ void ShowWindowFor(DWORD answerMs, bool frozen, bool hidden, bool deaf = false, 
     if (frozen && ::GetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr, 0) == 0)
         ::Sleep(INFINITE);
 }
+
+// The hand-over modes (see above): `partial` names this probe's record's
+// temporary file, beside which the copy records.
+int HandOver(const char* mode, const char* kind, wchar_t* partial)
+{
+    const char* times = mode + ::lstrlenA(kind);
+    const char* slash = ::StrChrA(times, '/');
+    const DWORD runMs = slash != nullptr ? ::StrToIntA(slash + 1) * 1000 : 0;
+    if (kind[0] == 'i')
+        ::Sleep(runMs);
+    else if (kind[0] != 'l')
+        ShowWindowFor(runMs, false, false);
+    char self[MAX_PATH] = "", copy[MAX_PATH + 2] = "", copyMode[32] = "";
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ::wsprintfA(copyMode, "window%d", ::StrToIntA(times));
+    if (kind[0] == 'u')
+    {
+        ::wsprintfA(copyMode, "install%d/%d", ::StrToIntA(times), ::StrToIntA(::StrChrA(slash + 1, '/') + 1));
+        ::lstrcpyA(::StrRChrA(self, nullptr, '\\') + 1, "updater.exe");
+        ::GetModuleFileNameA(nullptr, copy, MAX_PATH);
+        ::CopyFileA(copy, self, FALSE);
+    }
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", copyMode);
+    ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
+    // Not WinExec, which waits up to 30 s for a copy without a window to go idle.
+    ::wsprintfA(copy, "\"%s\"", self);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    const BOOL made = ::CreateProcessA(nullptr, copy, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started);
+    if (kind[0] == 'l')
+        ::Sleep(runMs);
+    if (kind[0] == 'c')
+        ::ExitProcess(0xC0000005);
+    return made ? 0 : 1;
+}
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -80,23 +121,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     WriteUtf8(file, folder);
     ::CloseHandle(file);
     ::MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING);
-    char mode[32] = "", self[MAX_PATH] = "", copy[32] = "window";
+    char mode[32] = "";
     ::GetEnvironmentVariableA("KESTRUP_PROBE_MODE", mode, sizeof(mode));
-    const bool relaunch = ::StrCmpNA(mode, "relaunch", 8) == 0;
-    if (relaunch || ::StrCmpNA(mode, "launch", 6) == 0)
-    {
-        const char* times = mode + (relaunch ? 8 : 6);
-        const DWORD runMs = ::StrChrA(mode, '/') != nullptr ? ::StrToIntA(::StrChrA(mode, '/') + 1) * 1000 : 0;
-        if (relaunch)
-            ::Sleep(runMs);
-        ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", ::lstrcatA(copy, times));
-        ::SetEnvironmentVariableW(L"KESTRUP_PROBE_RECORD", ::lstrcatW(partial, L".copy"));
-        self[0] = '"';
-        ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH - 2);
-        const int result = ::WinExec(::lstrcatA(self, "\""), SW_SHOWNORMAL) > 31 ? 0 : 1;
-        ::Sleep(relaunch ? 0 : runMs);
-        return result;
-    }
+    const char* kinds[] = {"launch", "relaunch", "crash", "update", "install"};
+    for (const char* kind : kinds)
+        if (::StrCmpNA(mode, kind, ::lstrlenA(kind)) == 0)
+            return HandOver(mode, kind, partial);
     if (::lstrcmpA(mode, "frozen") == 0)
         ShowWindowFor(500, true, false);
     if ((::StrCmpNA(mode, "window", 6) == 0 && ::StrToIntA(mode + 6) > 0) || ::StrCmpNA(mode, "hidden", 6) == 0)
