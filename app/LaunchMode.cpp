@@ -99,6 +99,11 @@ void CLaunchMode::Run()
             if (settings.keepDisplayOn)
                 watching.executionState = ::SetThreadExecutionState;
             watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
+            watching.checkWindows = !settings.heartbeatUrl.empty();
+            watching.onNotEnded = [this, &program](DWORD error) { records.RecordNotEnded(program, error); };
+            watching.onAliveFileNeverWritten = [this, &program, &watching] {
+                records.RecordAliveFileNeverWritten(program, watching.aliveFile, watching.aliveSeconds);
+            };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;

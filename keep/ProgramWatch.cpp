@@ -10,7 +10,6 @@
 namespace
 {
 constexpr UINT kEndedByWatchCode = 1;  // as Task Manager's End task
-constexpr DWORD kGoneWithinMs = 10000;
 // As long as a person's close may take to save and end.
 constexpr DWORD kCloseWithinMs = 15000;
 constexpr ULONGLONG kLookAgainMs = 250;
@@ -164,21 +163,37 @@ Gone WaitUntilGone(const CSessionEndWindow& session, HANDLE process, HANDLE job,
             return Gone::SessionOver;
     }
 }
+
+// ERROR_SUCCESS, or why Windows did not end the program.
+DWORD Terminate(HANDLE process, HANDLE job)
+{
+    if ((job != nullptr && ::TerminateJobObject(job, kEndedByWatchCode))
+        || ::TerminateProcess(process, kEndedByWatchCode))
+        return ERROR_SUCCESS;
+    return ::GetLastError();
+}
 } // namespace
 
-bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job)
+bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded)
 {
-    if (job == nullptr || !::TerminateJobObject(job, kEndedByWatchCode))
-        ::TerminateProcess(process, kEndedByWatchCode);
-    return WaitUntilGone(session, process, job, kGoneWithinMs) != Gone::SessionOver;
+    const DWORD error = Terminate(process, job);
+    // Ending a process that has just ended may fail too.
+    Gone gone = WaitUntilGone(session, process, job, error == ERROR_SUCCESS ? kEndedWithinMs : 0);
+    if (gone == Gone::NotInTime && notEnded)
+        notEnded(error);
+    // Still the show, with no second copy beside it, until it goes.
+    while (gone == Gone::NotInTime)
+        if ((gone = WaitUntilGone(session, process, job, watch::kCheckMs)) == Gone::NotInTime)
+            Terminate(process, job);
+    return gone == Gone::Yes;
 }
 
-bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job)
+bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded)
 {
     const std::vector<DWORD> ids = ProcessIds(process, job);
     ::EnumWindows(AskToClose, reinterpret_cast<LPARAM>(&ids));
     const Gone gone = WaitUntilGone(session, process, job, kCloseWithinMs);
-    return gone == Gone::Yes || (gone == Gone::NotInTime && EndProgram(session, process, job));
+    return gone == Gone::Yes || (gone == Gone::NotInTime && EndProgram(session, process, job, notEnded));
 }
 
 ULONGLONG AwakeMs()
@@ -205,7 +220,7 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
                 request(ES_CONTINUOUS);
         }
     } display(settings.executionState);
-    CAliveFile alive(settings.aliveFile, settings.aliveSeconds);
+    CAliveFile alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten);
     alive.Begin(settings.awakeMs());
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
@@ -224,8 +239,9 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
     };
     // Nothing of a show that has ended outlives it.
     const auto showEnded = [&]() {
-        return ended(ProcessIds(process, job).empty() || EndProgram(session, process, job) ? WatchEnd::Ended
-                                                                                           : WatchEnd::SessionEnded);
+        return ended(ProcessIds(process, job).empty() || EndProgram(session, process, job, settings.onNotEnded)
+                         ? WatchEnd::Ended
+                         : WatchEnd::SessionEnded);
     };
     for (;;)
     {
@@ -252,7 +268,8 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
             lookAgainSoon = left.size() < std::min<size_t>(show.size(), MAXIMUM_WAIT_OBJECTS - 1);
             waited = Raw(left);
         }
-        const bool checks = settings.notRespondingSeconds != 0 || !startedRuns || alive.IsSet();
+        const bool checks =
+            settings.notRespondingSeconds != 0 || settings.checkWindows || !startedRuns || alive.IsSet();
         const ULONGLONG now = ::GetTickCount64();
         DWORD timeout = !checks ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
         if (restart.IsSet())
@@ -269,7 +286,8 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
             continue;
         ::GetLocalTime(&local);
         if (restart.DueAt(local))
-            return ended(CloseProgram(session, process, job) ? WatchEnd::PlannedRestart : WatchEnd::SessionEnded);
+            return ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::PlannedRestart
+                                                                                  : WatchEnd::SessionEnded);
 
         if (::GetTickCount64() < nextCheck || !checks)
             continue;
@@ -289,12 +307,14 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
             settings.onResponding(allRespond);
         responding = allRespond;
         if (hangs.NotRespondingTooLong(windows, awake, settings.notRespondingSeconds))
-            return ended(EndProgram(session, process, job) ? WatchEnd::NotResponding : WatchEnd::SessionEnded);
+            return ended(EndProgram(session, process, job, settings.onNotEnded) ? WatchEnd::NotResponding
+                                                                                : WatchEnd::SessionEnded);
         if (alive.Frozen(awake))
         {
             result.aliveWritten = alive.Written();
             result.aliveUnchangedSeconds = alive.UnchangedSeconds();
-            return ended(EndProgram(session, process, job) ? WatchEnd::Frozen : WatchEnd::SessionEnded);
+            return ended(EndProgram(session, process, job, settings.onNotEnded) ? WatchEnd::Frozen
+                                                                                : WatchEnd::SessionEnded);
         }
         if (startedRuns)
             continue;

@@ -17,6 +17,7 @@
 #include <cctype>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -63,7 +64,7 @@ protected:
               const std::function<void(DWORD processId)>& then = End)
     {
         const std::streamoff start = Size();
-        ::SetEnvironmentVariableA("WINEDEBUG", "-all,+eventlog");
+        ::SetEnvironmentVariableA("WINEDEBUG", debugChannels);
         DWORD processId = 0;
         const CKernelHandle process =
             StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
@@ -132,6 +133,7 @@ protected:
     }
 
     const std::string log = WindowsPathFromEnvironment("KESTRUP_WINE_STDERR");
+    const char* debugChannels = "-all,+eventlog";
 };
 
 TEST_F(EventLogTest, StartedProgramIsInformation)
@@ -150,6 +152,31 @@ TEST_F(EventLogTest, StartedProgramIsInformation)
     entry.strings.resize(4);
     EXPECT_EQ("trace", entry.level);
     EXPECT_EQ((std::vector<std::string>{"4", "\"" + program + "\"", folder, "0"}), entry.strings);
+}
+
+// Wine notes each request to keep the display on as a warning of ntdll.
+TEST_F(EventLogTest, AKeptProgramKeepsTheDisplayOnWhereSet)
+{
+    StoreSlot4(ProbeExePath(), 0);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepRunning", 1);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepDisplayOn", 1);
+    debugChannels = "-all,warn+ntdll";
+    const std::streamoff start = Size();
+    bool asked = false;
+    const auto endTool = [](DWORD id) {
+        ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1);
+    };
+    Run("/run 4", [&](DWORD) {
+        for (int i = 0; i < 60 && !asked; ++i, ::Sleep(500))
+        {
+            std::ifstream file(log, std::ios::binary);
+            file.seekg(start);
+            const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+            asked = text.find("NtSetThreadExecutionState (0x80000003") != std::string::npos;
+        }
+    }, endTool);
+    EXPECT_TRUE(asked) << "no request to keep the display and the system on (ES_CONTINUOUS|ES_DISPLAY_REQUIRED|"
+                          "ES_SYSTEM_REQUIRED) within 30 s";
 }
 
 TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)

@@ -6,12 +6,26 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
-// A program that does not go (here: one this handle may not end) keeps the
-// end waiting, while a logoff is answered and ends the wait.
-TEST(EndProgramTest, AnswersALogoffWhileItWaitsForTheProgramToGo)
+struct UnendableCase
 {
+    const char* description;
+    bool emptyJob;  // ended through a job it is put in only later, at 12 s
+    DWORD told;     // the one error told of
+    bool ended;     // by a later try; else a logoff ends the wait
+};
+
+class EndProgramTest : public ::testing::TestWithParam<UnendableCase>
+{
+};
+
+// A program that does not go (here: one this handle may not end) is told of
+// once and ended again until it has gone; a logoff is answered meanwhile.
+TEST_P(EndProgramTest, NeverTakesAProgramStillThereForEnded)
+{
+    const UnendableCase& row = GetParam();
     TempFolder temp{"watch"};
     InstallProbe(temp.Path() + "probe.exe");
     ExpectProbeRecordAt(temp.Path() + "record.txt");
@@ -21,23 +35,40 @@ TEST(EndProgramTest, AnswersALogoffWhileItWaitsForTheProgramToGo)
     const CKernelHandle started = StartProcess("\"" + temp.Path() + "probe.exe\"", &id);
     ::SetEnvironmentVariableA("KESTRUP_PROBE_HOLD", nullptr);
     const CKernelHandle unendable(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    const CKernelHandle job(row.emptyJob ? ::CreateJobObjectA(nullptr, nullptr) : nullptr);
     const CSessionEndWindow session;
     const HWND window = ::FindWindowA("vaxoKestrupSessionEnd", nullptr);
     int answered = 0;
-    std::thread logoff([window, &answered] {
-        ::Sleep(1000);
+    std::atomic<bool> endAnswered{false};
+    std::thread logoff([&] {
+        if (row.emptyJob)
+        {
+            ::Sleep(kEndedWithinMs + 2000);
+            ::AssignProcessToJobObject(job.get(), started.get());
+        }
+        ::Sleep(row.emptyJob ? 8000 : 1000);
         DWORD_PTR result = 0;
         for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
-            answered += ::SendMessageTimeoutA(window, message, message == WM_ENDSESSION, ENDSESSION_LOGOFF,
-                                              SMTO_BLOCK, 3000, &result) != 0;
+            answered += !endAnswered && ::SendMessageTimeoutA(window, message, message == WM_ENDSESSION,
+                                                              ENDSESSION_LOGOFF, SMTO_BLOCK, 3000, &result) != 0;
     });
-    const bool waitedToTheEnd = EndProgram(session, unendable.get(), nullptr);
+    std::vector<DWORD> told;
+    const bool gone = EndProgram(session, unendable.get(), job.get(), [&told](DWORD error) { told.push_back(error); });
+    const bool stillThere = ::WaitForSingleObject(started.get(), 0) == WAIT_TIMEOUT;
+    endAnswered = true;
     logoff.join();
     ::SetEvent(hold.get());
     ::WaitForSingleObject(started.get(), 10000);
-    EXPECT_EQ(2, answered) << "the logoff's messages went unanswered while the end waited";
-    EXPECT_FALSE(waitedToTheEnd) << "the end waited on through the logoff";
+    EXPECT_EQ(std::vector<DWORD>{row.told}, told) << row.description;
+    EXPECT_EQ(row.ended, gone) << row.description;
+    EXPECT_EQ(!row.ended, stillThere) << row.description << ": there when the end answered";
+    EXPECT_EQ(row.ended ? 0 : 2, answered) << row.description << ": the logoff's messages answered";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Unendable, EndProgramTest,
+    ::testing::Values(UnendableCase{"Windows refuses", false, ERROR_ACCESS_DENIED, false},
+                      UnendableCase{"still there after the end", true, ERROR_SUCCESS, true}));
 
 namespace
 {
@@ -100,7 +131,7 @@ TEST(ProgramWatchTest, ClosingEndsAProgramThatIgnoresTheRequest)
         ::Sleep(100);
     ASSERT_NE(nullptr, ::FindWindowA(nullptr, "Kestrup probe")) << "the probe shows no window";
     const CSessionEndWindow session;
-    EXPECT_TRUE(CloseProgram(session, probe.process.get(), nullptr));
+    EXPECT_TRUE(CloseProgram(session, probe.process.get(), nullptr, nullptr));
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.process.get(), 0)) << "the program still runs";
     ::TerminateProcess(probe.process.get(), 1);
 }
