@@ -100,7 +100,11 @@ void CLaunchMode::Run()
                 watching.executionState = ::SetThreadExecutionState;
             watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
             watching.checkWindows = !settings.heartbeatUrl.empty();
-            watching.onNotEnded = [this, &program](DWORD error) { records.RecordNotEnded(program, error); };
+            // The show is down while what is left of it cannot be ended: no heartbeat then.
+            watching.onNotEnded = [this, &program](DWORD error) {
+                records.RecordNotEnded(program, error);
+                keeper->Responding(false);
+            };
             watching.onAliveFileNeverWritten = [this, &program, &watching] {
                 records.RecordAliveFileNeverWritten(program, watching.aliveFile, watching.aliveSeconds);
             };

@@ -17,7 +17,6 @@
 #include <cctype>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 namespace
@@ -64,7 +63,7 @@ protected:
               const std::function<void(DWORD processId)>& then = End)
     {
         const std::streamoff start = Size();
-        ::SetEnvironmentVariableA("WINEDEBUG", debugChannels);
+        ::SetEnvironmentVariableA("WINEDEBUG", "-all,+eventlog,warn+ntdll");
         DWORD processId = 0;
         const CKernelHandle process =
             StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
@@ -133,7 +132,6 @@ protected:
     }
 
     const std::string log = WindowsPathFromEnvironment("KESTRUP_WINE_STDERR");
-    const char* debugChannels = "-all,+eventlog";
 };
 
 TEST_F(EventLogTest, StartedProgramIsInformation)
@@ -158,25 +156,16 @@ TEST_F(EventLogTest, StartedProgramIsInformation)
 TEST_F(EventLogTest, AKeptProgramKeepsTheDisplayOnWhereSet)
 {
     StoreSlot4(ProbeExePath(), 0);
-    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepRunning", 1);
-    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepDisplayOn", 1);
-    debugChannels = "-all,warn+ntdll";
+    for (const char* name : {"KeepRunning", "KeepDisplayOn"})
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), name, 1);
     const std::streamoff start = Size();
-    bool asked = false;
-    const auto endTool = [](DWORD id) {
-        ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1);
-    };
+    const std::string on = "NtSetThreadExecutionState (0x80000003";  // ES_CONTINUOUS, DISPLAY_ and SYSTEM_REQUIRED
+    std::string text;
     Run("/run 4", [&](DWORD) {
-        for (int i = 0; i < 60 && !asked; ++i, ::Sleep(500))
-        {
-            std::ifstream file(log, std::ios::binary);
-            file.seekg(start);
-            const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-            asked = text.find("NtSetThreadExecutionState (0x80000003") != std::string::npos;
-        }
-    }, endTool);
-    EXPECT_TRUE(asked) << "no request to keep the display and the system on (ES_CONTINUOUS|ES_DISPLAY_REQUIRED|"
-                          "ES_SYSTEM_REQUIRED) within 30 s";
+        for (int i = 0; i < 60 && text.find(on) == std::string::npos; ++i, ::Sleep(500))
+            text.assign(std::istreambuf_iterator<char>(std::ifstream(log, std::ios::binary).seekg(start)), {});
+    }, [](DWORD id) { ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1); });
+    EXPECT_NE(std::string::npos, text.find(on)) << "the display was not asked to stay on within 30 s";
 }
 
 TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)
