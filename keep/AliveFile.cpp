@@ -86,6 +86,7 @@ void CAliveFile::Begin(ULONGLONG awakeMs)
     changedAtMs = awakeMs;
     if (IsSet())
         known = LookNow(lastWriteTime);
+    seen = known && lastWriteTime != 0;
 }
 
 bool CAliveFile::Frozen(ULONGLONG awakeMs)
