@@ -126,9 +126,11 @@ void CEventRecords::RecordAliveFileStale(const std::string& program, const std::
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_STALE, {Number(slot), program, file, Number(seconds)});
 }
 
-void CEventRecords::RecordAliveFileNeverWritten(const std::string& program, const std::string& file, unsigned seconds)
+void CEventRecords::RecordAliveFileNeverWritten(const std::string& program, const std::string& file,
+                                                unsigned seconds)
 {
-    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_NEVER_WRITTEN, {Number(slot), program, file, Number(seconds)});
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_NEVER_WRITTEN,
+                    {Number(slot), program, file, Number(seconds)});
 }
 
 void CEventRecords::RecordNotEnded(const std::string& program, DWORD error)
