@@ -4,10 +4,13 @@
 #include "app/EventRecords.h"
 
 #include "EventMessages.h"
+#include "keep/ProgramWatch.h"
 #include "keep/RestartGuard.h"
+#include "keep/WatchRules.h"
 #include "framework/Paths.h"
 #include "framework/SessionTimes.h"
 #include "framework/StringFormat.h"
+#include "framework/SystemMessage.h"
 
 namespace
 {
@@ -121,6 +124,24 @@ void CEventRecords::RecordNotResponding(const std::string& program, unsigned sec
 void CEventRecords::RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds)
 {
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_STALE, {Number(slot), program, file, Number(seconds)});
+}
+
+void CEventRecords::RecordAliveFileNeverWritten(const std::string& program, const std::string& file,
+                                                unsigned seconds)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_ALIVE_FILE_NEVER_WRITTEN,
+                    {Number(slot), program, file, Number(seconds)});
+}
+
+void CEventRecords::RecordNotEnded(const std::string& program, DWORD error)
+{
+    std::string why = error == ERROR_SUCCESS ? FormatString("it was still there %lu seconds after it was ended",
+                                                            kEndedWithinMs / 1000)
+                                             : "Windows refused: " + SystemMessageOrCode(error);
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == '.'))
+        why.pop_back();
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_NOT_ENDED,
+                    {Number(slot), program, why, Number(static_cast<long long>(watch::kCheckMs / 1000))});
 }
 
 void CEventRecords::RecordStartAfterLate(int otherSlot, int seconds)

@@ -25,6 +25,9 @@ public:
     void RecordNotKeptRunning(const std::string& program);
     void RecordNotResponding(const std::string& program, unsigned seconds);
     void RecordAliveFileStale(const std::string& program, const std::string& file, unsigned seconds);
+    void RecordAliveFileNeverWritten(const std::string& program, const std::string& file, unsigned seconds);
+    // `error` ERROR_SUCCESS: the program was still there after it was ended.
+    void RecordNotEnded(const std::string& program, DWORD error);
     void RecordStartAfterLate(int otherSlot, int seconds);
     void RecordAbort(int secondsLeft);
     void RecordHeartbeatSecondsInvalid(unsigned long seconds);

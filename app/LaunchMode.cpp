@@ -103,6 +103,15 @@ void CLaunchMode::Run()
             if (settings.keepDisplayOn)
                 watching.executionState = ::SetThreadExecutionState;
             watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
+            watching.checkWindows = !settings.heartbeatUrl.empty();
+            // The show is down while what is left of it cannot be ended: no heartbeat then.
+            watching.onNotEnded = [this, &program](DWORD error) {
+                records.RecordNotEnded(program, error);
+                keeper->Responding(false);
+            };
+            watching.onAliveFileNeverWritten = [this, &program, &watching] {
+                records.RecordAliveFileNeverWritten(program, watching.aliveFile, watching.aliveSeconds);
+            };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // A file the kept program writes as it plays (a log, a "last frame" stamp):
@@ -13,8 +14,16 @@
 class CAliveFile
 {
 public:
-    // "" : none, never frozen.
-    CAliveFile(std::string path, unsigned seconds);
+    // How the file is looked at: GetFileAttributesExA, or a test's stand-in
+    // for a server that is down, which Wine cannot tell from a missing file.
+    using Look = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+
+    // "" : none, never frozen. A file not there at any look for the time set
+    // is no frozen show but a path that names no file the program writes:
+    // `neverWritten` is told so, once, and it does not count as frozen until
+    // it has been seen.
+    CAliveFile(std::string path, unsigned seconds, std::function<void()> neverWritten = nullptr,
+               Look look = ::GetFileAttributesExA);
     ~CAliveFile();
 
     CAliveFile(const CAliveFile&) = delete;
@@ -34,7 +43,7 @@ public:
     unsigned UnchangedSeconds() const { return unchangedSeconds; }
 
 private:
-    struct Look;
+    struct Thread;
     // What changes when the file is written (see WriteStamp), or 0 where it
     // is missing; false while a look of a thread is still under way, or where
     // the look failed.
@@ -42,11 +51,14 @@ private:
 
     std::string path;
     unsigned seconds;
+    std::function<void()> neverWritten;
+    Look attributes;
     bool mayStall;
-    Look* look = nullptr;
+    Thread* look = nullptr;
     bool known = false;
     ULONGLONG lastWriteTime = 0;
     ULONGLONG changedAtMs = 0;
     bool written = false;
+    bool seen = false;
     unsigned unchangedSeconds = 0;
 };

@@ -13,7 +13,6 @@
 namespace
 {
 constexpr UINT kEndedByWatchCode = 1;  // as Task Manager's End task
-constexpr DWORD kGoneWithinMs = 10000;
 // As long as a person's close may take to save and end.
 constexpr DWORD kCloseWithinMs = 15000;
 constexpr ULONGLONG kLookAgainMs = 250;
@@ -163,21 +162,37 @@ Gone WaitUntilGone(const CSessionEndWindow& session, HANDLE process, HANDLE job,
             return Gone::SessionOver;
     }
 }
+
+// ERROR_SUCCESS, or why Windows did not end the program.
+DWORD Terminate(HANDLE process, HANDLE job)
+{
+    if ((job != nullptr && ::TerminateJobObject(job, kEndedByWatchCode))
+        || ::TerminateProcess(process, kEndedByWatchCode))
+        return ERROR_SUCCESS;
+    return ::GetLastError();
+}
 } // namespace
 
-bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job)
+bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded)
 {
-    if (job == nullptr || !::TerminateJobObject(job, kEndedByWatchCode))
-        ::TerminateProcess(process, kEndedByWatchCode);
-    return WaitUntilGone(session, process, job, kGoneWithinMs) != Gone::SessionOver;
+    const DWORD error = Terminate(process, job);
+    // Ending a process that has just ended may fail too.
+    Gone gone = WaitUntilGone(session, process, job, error == ERROR_SUCCESS ? kEndedWithinMs : 0);
+    if (gone == Gone::NotInTime && notEnded)
+        notEnded(error);
+    // Still the show, with no second copy beside it, until it goes.
+    while (gone == Gone::NotInTime)
+        if ((gone = WaitUntilGone(session, process, job, watch::kCheckMs)) == Gone::NotInTime)
+            Terminate(process, job);
+    return gone == Gone::Yes;
 }
 
-bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job)
+bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded)
 {
     const std::vector<DWORD> ids = ProcessIds(process, job);
     ::EnumWindows(AskToClose, reinterpret_cast<LPARAM>(&ids));
     const Gone gone = WaitUntilGone(session, process, job, kCloseWithinMs);
-    return gone == Gone::Yes || (gone == Gone::NotInTime && EndProgram(session, process, job));
+    return gone == Gone::Yes || (gone == Gone::NotInTime && EndProgram(session, process, job, notEnded));
 }
 
 ULONGLONG AwakeMs()
@@ -216,14 +231,18 @@ public:
     CProgramWatch(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                   watch::CDailyRestart& restart)
         : session(session), process(process), job(job), settings(settings), restart(restart),
-          display(settings.executionState), alive(settings.aliveFile, settings.aliveSeconds)
+          display(settings.executionState),
+          alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten)
     {
     }
 
     WatchResult Run();
 
 private:
-    bool Checks() const { return settings.notRespondingSeconds != 0 || !startedRuns || alive.IsSet(); }
+    bool Checks() const
+    {
+        return settings.notRespondingSeconds != 0 || settings.checkWindows || !startedRuns || alive.IsSet();
+    }
     // Until the started process has shown a window, it is looked at all the
     // same: one that never does is a launcher, which hands over all it left.
     bool Looks() const { return Checks() || !startedShowedWindow; }
@@ -232,7 +251,10 @@ private:
     DWORD Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon);
     std::optional<WatchEnd> Check();
     void TellResponding(const std::vector<watch::WindowState>& windows);
-    WatchEnd EndAll(WatchEnd why) const { return EndProgram(session, process, job) ? why : WatchEnd::SessionEnded; }
+    WatchEnd EndAll(WatchEnd why) const
+    {
+        return EndProgram(session, process, job, settings.onNotEnded) ? why : WatchEnd::SessionEnded;
+    }
     // Nothing of a show that has ended outlives it.
     WatchEnd ShowEnded() const { return ProcessIds(process, job).empty() ? WatchEnd::Ended : EndAll(WatchEnd::Ended); }
     WatchResult Ended(WatchEnd end)
@@ -281,7 +303,8 @@ WatchResult CProgramWatch::Run()
             continue;
         ::GetLocalTime(&local);
         if (restart.DueAt(local))
-            return Ended(CloseProgram(session, process, job) ? WatchEnd::PlannedRestart : WatchEnd::SessionEnded);
+            return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::PlannedRestart
+                                                                                  : WatchEnd::SessionEnded);
         if (::GetTickCount64() < nextCheck || !Looks())
             continue;
         nextCheck = ::GetTickCount64() + watch::kCheckMs;

@@ -33,6 +33,13 @@ struct WatchResult
 // nothing.
 ULONGLONG AwakeMs();
 
+// How long an ended program may take to go before it counts as not ended.
+inline constexpr DWORD kEndedWithinMs = 10000;
+
+// Told the system's error where Windows refused to end the program, or
+// ERROR_SUCCESS where the program was still there 10 s after it was ended.
+using NotEndedAction = std::function<void(DWORD error)>;
+
 struct WatchSettings
 {
     // How long a window may stay not responding before the program is ended;
@@ -50,6 +57,14 @@ struct WatchSettings
     // Where set, asked to keep the display and the system on while the watch
     // runs, and to let go as it ends (SetThreadExecutionState; a test stands in).
     EXECUTION_STATE(WINAPI* executionState)(EXECUTION_STATE) = nullptr;
+    // Where true, the windows are also checked where notRespondingSeconds is
+    // 0, for onResponding alone (a heartbeat tells whether they respond).
+    bool checkWindows = false;
+    // Told once where the program could not be ended (see EndProgram).
+    NotEndedAction onNotEnded;
+    // Told once where the alive file was never there while the program ran
+    // for its time (see CAliveFile).
+    std::function<void()> onAliveFileNeverWritten;
 };
 
 // Watches a kept program until its show has ended: the started process, then
@@ -62,7 +77,8 @@ struct WatchSettings
 // then ended (a viewer the show opened, its crash reporter). Every few
 // seconds the windows are checked, each visible one and each seen visible
 // before: one found not responding at every check for the time set ends the
-// program (see EndProgram). Nothing else takes the processor's time. An end
+// program (see EndProgram). With checkWindows, the windows are checked
+// also where no time is set. Nothing else takes the processor's time. An end
 // during a logoff is the logoff's. Where `restart` has a time, the watch also
 // wakes at the start of each minute, and when the restart is due, it closes
 // the program (see CloseProgram). An alive file is looked at with the
@@ -73,10 +89,12 @@ WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDL
 // Asks the program to close as a person would (its visible windows are sent
 // WM_CLOSE), gives it 15 s, then ends what is left (see EndProgram); false
 // where the session ended meanwhile.
-bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job);
+bool CloseProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded);
 
 // Ends every process of the program (a window that does not respond takes no
-// request to close) and waits until they are gone, 10 s at most, while the
-// thread's windows get their messages; false where the session ended
-// meanwhile.
-bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job);
+// request to close) and waits until they are gone, while the thread's windows
+// get their messages; false where the session ended meanwhile. A program that
+// Windows does not end, or that is still there after 10 s (stuck in a driver,
+// held by a debugger), is told of once, and ended again every few seconds
+// until it has gone: it never counts as ended while it is there.
+bool EndProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const NotEndedAction& notEnded);

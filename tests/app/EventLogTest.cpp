@@ -63,7 +63,7 @@ protected:
               const std::function<void(DWORD processId)>& then = End)
     {
         const std::streamoff start = Size();
-        ::SetEnvironmentVariableA("WINEDEBUG", "-all,+eventlog");
+        ::SetEnvironmentVariableA("WINEDEBUG", "-all,+eventlog,warn+ntdll");
         DWORD processId = 0;
         const CKernelHandle process =
             StartProcess("\"" + KestrupExePath() + "\" " + arguments, &processId);
@@ -150,6 +150,21 @@ TEST_F(EventLogTest, StartedProgramIsInformation)
     entry.strings.resize(4);
     EXPECT_EQ("trace", entry.level);
     EXPECT_EQ((std::vector<std::string>{"4", "\"" + program + "\"", folder, "0"}), entry.strings);
+}
+
+// Wine notes each request to keep the display and the system on (0x80000003) as a warning of ntdll.
+TEST_F(EventLogTest, AKeptProgramKeepsTheDisplayOnWhereSet)
+{
+    StoreSlot4(ProbeExePath(), 0);
+    for (const char* name : {"KeepRunning", "KeepDisplayOn"})
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), name, 1);
+    const std::streamoff start = Size();
+    std::string text;
+    Run("/run 4", [&](DWORD) {
+        for (int i = 0; i < 60 && text.find("ExecutionState (0x80000003") == std::string::npos; ++i, ::Sleep(500))
+            text.assign(std::istreambuf_iterator<char>(std::ifstream(log, std::ios::binary).seekg(start)), {});
+    }, [](DWORD id) { ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1); });
+    EXPECT_NE(std::string::npos, text.find("ExecutionState (0x80000003")) << "no request to keep the display on";
 }
 
 TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)

@@ -587,9 +587,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  .notRespondingSeconds = 0, .quiet = 25},
                       ScriptCase{.description = "heartbeats while it runs, none while it counts down", .delay = 20,
                                  .keepRunning = 1, .script = "CiZSovBCiZAx", .probeMode = "window8", .heartbeat = 'a'},
-                      ScriptCase{.description = "no heartbeat while not responding; a keeper that crashed",
+                      ScriptCase{.description = "no heartbeat while not responding, no time set; a keeper that crashed",
                                  .delay = 0, .keepRunning = 1, .script = "SoiZYx", .probeMode = "frozen",
-                                 .notRespondingSeconds = 60, .heartbeat = 'a'},
+                                 .notRespondingSeconds = 0, .heartbeat = 'a'},
                       ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
                                  .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
                                  .before = 25, .heartbeat = 'd'}));

@@ -1,3 +1,4 @@
+#include "keep/AliveFile.h"
 #include "keep/ProgramWatch.h"
 
 #include "tests/support/Probe.h"
@@ -25,18 +26,20 @@ TEST(EndProgramTest, AnswersALogoffWhileItWaitsForTheProgramToGo)
     const HWND window = ::FindWindowA("vaxoKestrupSessionEnd", nullptr);
     int answered = 0;
     std::thread logoff([window, &answered] {
-        ::Sleep(1000);
+        ::Sleep(kEndedWithinMs + 2000);
         DWORD_PTR result = 0;
         for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
             answered += ::SendMessageTimeoutA(window, message, message == WM_ENDSESSION, ENDSESSION_LOGOFF,
                                               SMTO_BLOCK, 3000, &result) != 0;
     });
-    const bool waitedToTheEnd = EndProgram(session, unendable.get(), nullptr);
+    std::vector<DWORD> told;
+    const bool waitedToTheEnd = EndProgram(session, unendable.get(), nullptr, [&](DWORD e) { told.push_back(e); });
     logoff.join();
     ::SetEvent(hold.get());
     ::WaitForSingleObject(started.get(), 10000);
     EXPECT_EQ(2, answered) << "the logoff's messages went unanswered while the end waited";
     EXPECT_FALSE(waitedToTheEnd) << "the end waited on through the logoff";
+    EXPECT_EQ(std::vector<DWORD>{ERROR_ACCESS_DENIED}, told) << "what was told of the end";
 }
 
 namespace
@@ -100,13 +103,19 @@ TEST(ProgramWatchTest, ClosingEndsAProgramThatIgnoresTheRequest)
         ::Sleep(100);
     ASSERT_NE(nullptr, ::FindWindowA(nullptr, "Kestrup probe")) << "the probe shows no window";
     const CSessionEndWindow session;
-    EXPECT_TRUE(CloseProgram(session, probe.process.get(), nullptr));
+    EXPECT_TRUE(CloseProgram(session, probe.process.get(), nullptr, nullptr));
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(probe.process.get(), 0)) << "the program still runs";
     ::TerminateProcess(probe.process.get(), 1);
 }
 
 namespace
 {
+// Wine finds a file on a share whose server is down missing, where Windows fails the look.
+bool shareDown = false;
+BOOL WINAPI LookThroughShare(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID data)
+{
+    return shareDown ? (::SetLastError(ERROR_BAD_NETPATH), FALSE) : ::GetFileAttributesExA(path, level, data);
+}
 std::vector<EXECUTION_STATE> requests;
 EXECUTION_STATE WINAPI RecordRequest(EXECUTION_STATE state)
 {
@@ -135,4 +144,19 @@ TEST(ProgramWatchTest, KeepsTheDisplayOnWhileTheProgramRunsOnly)
     const EXECUTION_STATE on = ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
     EXPECT_EQ(std::vector<EXECUTION_STATE>{on}, whileRunning) << "while the program ran";
     EXPECT_EQ((std::vector<EXECUTION_STATE>{on, ES_CONTINUOUS}), requests) << "once it had ended";
+}
+
+// An alive file never there is told of; one whose share goes down is not frozen.
+TEST(AliveFileTest, IsNeverFrozenUnseen)
+{
+    const TempFolder temp{"alive"};
+    int told = 0;
+    CAliveFile never(temp.Path() + "never.txt", 10, [&] { ++told; });
+    CAliveFile shared(temp.MakeFile("alive.txt"), 10, [&] { ++told; }, LookThroughShare);
+    never.Begin(0);
+    shared.Begin(0);
+    shareDown = true;
+    EXPECT_FALSE(never.Frozen(10000) || never.Frozen(20000)) << "never there";
+    EXPECT_FALSE(shared.Frozen(10000) || shared.Frozen(20000)) << "its share down";
+    EXPECT_EQ(1, told) << "told of a file never there";
 }
