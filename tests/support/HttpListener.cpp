@@ -2,10 +2,10 @@
 
 #include "tests/support/HttpListener.h"
 
-#include <cstring>
+#include <string>
 #include <vector>
 
-HttpListener::HttpListener(bool deaf) : deaf(deaf)
+HttpListener::HttpListener(int status) : status(status)
 {
     WSADATA data;
     ::WSAStartup(MAKEWORD(2, 2), &data);
@@ -44,14 +44,15 @@ void HttpListener::Serve()
         for (int got; request.find("\r\n\r\n") == std::string::npos
                       && (got = ::recv(client, buffer, sizeof(buffer), 0)) > 0;)
             request.append(buffer, static_cast<size_t>(got));
+        requestLine = request.substr(0, request.find("\r\n"));
         ++requests;
-        if (deaf)
+        if (status == 0)
         {
             held.push_back(client);
             continue;
         }
-        const char answer[] = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-        ::send(client, answer, static_cast<int>(std::strlen(answer)), 0);
+        const std::string answer = "HTTP/1.1 " + std::to_string(status) + " -\r\nContent-Length: 0\r\n\r\n";
+        ::send(client, answer.c_str(), static_cast<int>(answer.size()), 0);
         ::closesocket(client);
     }
     for (SOCKET client : held)
