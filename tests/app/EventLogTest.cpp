@@ -211,11 +211,11 @@ TEST_F(EventLogTest, FailedStartsInARowAreOneError)
 {
     StoreSlot4("C:\\kestrup-gone\\show.exe", 0);
     testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepRunning", 1);
-    // Two failed starts, 10 s apart (the third comes 20 s later).
     const Entry entry = Run("/run 4", [](DWORD) { ::Sleep(22000); }, [](DWORD processId) {
         ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, processId)).get(), 1);
     });
-    EXPECT_EQ(4u, entry.strings.size()) << "inserts of every entry: an Error at the first failed start only";
+    EXPECT_EQ(4u, entry.strings.size()) << "inserts of every entry, after two failed starts 10 s apart (a third "
+                                           "would come 20 s later): an Error at the first only";
 }
 
 struct SaveCase

@@ -2,10 +2,10 @@
 
 #include "tests/support/HttpListener.h"
 
-#include <string>
+#include <cstring>
 #include <vector>
 
-HttpListener::HttpListener(int status) : status(status)
+HttpListener::HttpListener(bool deaf) : deaf(deaf)
 {
     WSADATA data;
     ::WSAStartup(MAKEWORD(2, 2), &data);
@@ -46,13 +46,13 @@ void HttpListener::Serve()
             request.append(buffer, static_cast<size_t>(got));
         requestLine = request.substr(0, request.find("\r\n"));
         ++requests;
-        if (status == 0)
+        if (deaf)
         {
             held.push_back(client);
             continue;
         }
-        const std::string answer = "HTTP/1.1 " + std::to_string(status) + " -\r\nContent-Length: 0\r\n\r\n";
-        ::send(client, answer.c_str(), static_cast<int>(answer.size()), 0);
+        const char answer[] = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        ::send(client, answer, static_cast<int>(std::strlen(answer)), 0);
         ::closesocket(client);
     }
     for (SOCKET client : held)

@@ -7,12 +7,12 @@
 #include <thread>
 
 // An HTTP server on 127.0.0.1 of the test's own, on a port the system picks:
-// it counts the requests it takes and answers each with the status given,
-// or, for 0 (deaf), accepts them and never answers (they stay open until it goes).
+// it counts the requests it takes and answers each with 200, or, deaf,
+// accepts them and never answers (they stay open until it goes).
 class HttpListener
 {
 public:
-    explicit HttpListener(int status = 200);
+    explicit HttpListener(bool deaf = false);
     ~HttpListener();
 
     int Port() const { return port; }
@@ -23,7 +23,7 @@ public:
 private:
     void Serve();
 
-    int status;
+    bool deaf;
     UINT_PTR listening;
     int port = 0;
     std::atomic<int> requests{0};
