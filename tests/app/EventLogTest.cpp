@@ -214,8 +214,7 @@ TEST_F(EventLogTest, FailedStartsInARowAreOneError)
     const Entry entry = Run("/run 4", [](DWORD) { ::Sleep(22000); }, [](DWORD processId) {
         ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, processId)).get(), 1);
     });
-    EXPECT_EQ(4u, entry.strings.size()) << "inserts of every entry, after two failed starts 10 s apart (a third "
-                                           "would come 20 s later): an Error at the first only";
+    EXPECT_EQ(4u, entry.strings.size()) << "inserts after two failed starts 10 s apart (a third 20 s later): one Error";
 }
 
 struct SaveCase
