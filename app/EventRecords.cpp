@@ -101,14 +101,14 @@ void CEventRecords::RecordHeartbeatSecondsInvalid(unsigned long seconds)
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_SECONDS_INVALID, {Number(slot), Number(seconds)});
 }
 
-void CEventRecords::RecordHeartbeatFailing(const std::string& url, const std::string& reason)
+void CEventRecords::RecordHeartbeatFailing(const std::string& address, const std::string& reason)
 {
-    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_FAILING, {Number(slot), url, reason});
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_HEARTBEAT_FAILING, {Number(slot), address, reason});
 }
 
-void CEventRecords::RecordHeartbeatBack(const std::string& url)
+void CEventRecords::RecordHeartbeatBack(const std::string& address)
 {
-    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_HEARTBEAT_BACK, {Number(slot), url});
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_HEARTBEAT_BACK, {Number(slot), address});
 }
 
 void CEventRecords::RecordNotKeptRunning(const std::string& program)

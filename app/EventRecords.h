@@ -31,8 +31,9 @@ public:
     void RecordStartAfterLate(int otherSlot, int seconds);
     void RecordAbort(int secondsLeft);
     void RecordHeartbeatSecondsInvalid(unsigned long seconds);
-    void RecordHeartbeatFailing(const std::string& url, const std::string& reason);
-    void RecordHeartbeatBack(const std::string& url);
+    // address: the heartbeat's URL without its path (see AddressWithoutPath).
+    void RecordHeartbeatFailing(const std::string& address, const std::string& reason);
+    void RecordHeartbeatBack(const std::string& address);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
 private:

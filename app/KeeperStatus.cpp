@@ -7,12 +7,14 @@ namespace
 constexpr char kUserAgent[] = "Kestrup/" KESTRUP_VERSION_FULL_TEXT;
 
 // Told on the heartbeat's thread: the result in the Status key, one Warning
-// when beats start failing, one Information when they succeed again.
+// when beats start failing, one Information when they succeed again. Each
+// names the address without its path, which may hold a secret.
 CHeartbeat::ResultAction HeartbeatReport(const CSlotStatus& status, CEventRecords records, const std::string& url)
 {
-    return [&status, records, url, failedBefore = false](bool succeeded, const std::string& reason) mutable {
+    return [&status, records, url = AddressWithoutPath(url), failedBefore = false](
+               bool succeeded, const std::string& reason) mutable {
         std::string result = succeeded ? "succeeding since " : "failing since ";
-        result += LocalTimeText();
+        result += LocalTimeText() + " to " + url;
         if (!succeeded)
             result += ": ", result += reason;
         status.SetHeartbeat(result);

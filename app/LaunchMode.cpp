@@ -57,6 +57,7 @@ INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchRes
                              FormatString("Waiting for slot %d to start", *after), kStartAfterMs,
                              [this, after] { records.RecordStartAfterLate(*after, kStartAfterMs / 1000); });
     dialog.SetLabel(label);
+    countedDownBefore = true;
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
     return outcome;
@@ -145,8 +146,10 @@ std::optional<int> CLaunchMode::SlotStartedBefore() const
 {
     SlotSettings other;
     const std::optional<int> after = settings.startAfter;
-    if (!after || *after == slot || !store.LoadExisting(*after, other) || other.appType == AppType::Disable
-        || other.appPath.empty())
+    // Only the slot's first start in the logon waits: no restart, nor a
+    // /run of the slot after one that started it.
+    if (!after || *after == slot || countedDownBefore || CSlotStatus::Starts(store.KeyPath(slot)) > 0
+        || !store.LoadExisting(*after, other) || other.appType == AppType::Disable || other.appPath.empty())
         return std::nullopt;
     return after;
 }

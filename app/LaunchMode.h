@@ -42,7 +42,8 @@ private:
     // reported where asked (at the first start).
     void SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid = true);
     // The slot whose start this slot's start waits for: none where that slot
-    // is this one, or has no program.
+    // is this one, or has no program, and at every start but the slot's
+    // first in the logon.
     std::optional<int> SlotStartedBefore() const;
 
     int slot;
@@ -51,6 +52,8 @@ private:
     CEventRecords records;
     // The last start failed and was recorded.
     bool failureRecorded = false;
+    // A countdown of this /run came before.
+    bool countedDownBefore = false;
     // The slot's state and heartbeat while Run holds the slot.
     CKeeperStatus* keeper = nullptr;
 };

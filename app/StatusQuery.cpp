@@ -28,11 +28,14 @@ int SlotAnswer(const CSlotStore& store, int slot)
     const CKernelHandle keeper(::OpenMutexA(SYNCHRONIZE, FALSE, regnames::RunMutexName(slot).c_str()));
     std::string state, words;
     const bool stored = CSlotStatus::Read(store.KeyPath(slot), state, words);
-    const bool ended = state == "stopped" || state == "started";
+    // A program not kept was started in this logon: its /run has ended, by design.
+    const bool started = state == "started";
     // A state left by a keeper that is gone is no state of now.
-    PrintLine(FormatString(!keeper ? "slot %d: not kept (last: %s)\r\n" : "slot %d: %s\r\n", slot,
+    PrintLine(FormatString(!keeper && !started ? "slot %d: not kept (last: %s)\r\n" : "slot %d: %s\r\n", slot,
                            stored ? words.c_str() : "none"));
-    return !keeper || ended ? 2 : state == "running" ? 0 : 1;
+    if (started)
+        return 0;
+    return !keeper || state == "stopped" ? 2 : state == "running" ? 0 : 1;
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "keep/Heartbeat.h"
 
+#include "framework/AnsiText.h"
 #include "framework/Handle.h"
 #include "framework/StringFormat.h"
 
@@ -7,12 +8,18 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace
 {
 constexpr int kTimeoutMs = 10000;
+// How long the show runs with nothing wrong before its first beat, so that a
+// show that ends at once, or a logon before the network is up, beats nothing.
+constexpr ULONGLONG kSettleMs = 10000;
+// How long after a failed beat it is tried once more, before it counts.
+constexpr ULONGLONG kRetryMs = 10000;
 
 // Windows 7 without its update of 2011 (KB2533623) knows no
 // LOAD_LIBRARY_SEARCH_SYSTEM32: there the DLL is named by its full path.
@@ -34,6 +41,7 @@ struct WinHttp
     decltype(&::WinHttpCrackUrl) crackUrl;
     decltype(&::WinHttpOpen) open;
     decltype(&::WinHttpSetTimeouts) setTimeouts;
+    decltype(&::WinHttpSetOption) setOption;
     decltype(&::WinHttpConnect) connect;
     decltype(&::WinHttpOpenRequest) openRequest;
     decltype(&::WinHttpSendRequest) sendRequest;
@@ -45,8 +53,9 @@ struct WinHttp
     bool Load()
     {
         static const char* const names[] = {"WinHttpCrackUrl", "WinHttpOpen", "WinHttpSetTimeouts",
-                                            "WinHttpConnect", "WinHttpOpenRequest", "WinHttpSendRequest",
-                                            "WinHttpReceiveResponse", "WinHttpQueryHeaders", "WinHttpCloseHandle"};
+                                            "WinHttpSetOption", "WinHttpConnect", "WinHttpOpenRequest",
+                                            "WinHttpSendRequest", "WinHttpReceiveResponse", "WinHttpQueryHeaders",
+                                            "WinHttpCloseHandle"};
         FARPROC* functions = reinterpret_cast<FARPROC*>(&crackUrl);
         for (const char* name : names)
             if ((*functions++ = module != nullptr ? ::GetProcAddress(module, name) : nullptr) == nullptr)
@@ -55,7 +64,29 @@ struct WinHttp
     }
 };
 
-// The system's words for a failure, WinHTTP's own among them.
+// Words for the usual failures, where the system has none for WinHTTP's
+// errors (Wine has none).
+const char* PlainWords(DWORD code)
+{
+    switch (code)
+    {
+    case ERROR_WINHTTP_TIMEOUT: return "timed out";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return "the server's name could not be resolved";
+    case ERROR_WINHTTP_CANNOT_CONNECT: return "could not connect to the server";
+    case ERROR_WINHTTP_CONNECTION_ERROR: return "the connection to the server was broken off";
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE: return "the server's certificate is not trusted or not valid";
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return "the secure channel failed";
+    default: return "";
+    }
+}
+
+// The system's words for a failure, WinHTTP's own among them, or else ours.
 std::string FailureText(HMODULE winHttp, DWORD code)
 {
     CLocalMemory buffer;
@@ -65,7 +96,9 @@ std::string FailureText(HMODULE winHttp, DWORD code)
     const char* text = static_cast<const char*>(buffer.get());
     while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
         --length;
-    return FormatString("%.*s (error %lu)", static_cast<int>(length), length != 0 ? text : "", code);
+    if (length == 0)
+        return FormatString("%s (error %lu)", PlainWords(code), code);
+    return FormatString("%.*s (error %lu)", static_cast<int>(length), text, code);
 }
 
 // One request: empty where it succeeded (a status of 2xx), otherwise why not.
@@ -85,6 +118,14 @@ std::string Request(const WinHttp& http, const wchar_t* url, const wchar_t* agen
                                   WINHTTP_NO_PROXY_BYPASS, 0);
     if (session == nullptr)
         session = http.open(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    // Windows 7 and 8.0 offer only SSL 3 and TLS 1.0 unless asked for more;
+    // a system that knows no TLS 1.3, or not even 1.2, refuses the flags and
+    // keeps its own.
+    for (DWORD protocols : {WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3,
+                            WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2})
+        if (session == nullptr
+            || http.setOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof(protocols)))
+            break;
     // No time-out of WinHTTP's own for the name's lookup (the system's
     // resolver gives up by itself): with one, WinHTTP looks the name up on a
     // thread of its own, a thread a request where Windows is older.
@@ -123,6 +164,8 @@ struct CHeartbeat::Shared
     CKernelHandle wake{::CreateEventA(nullptr, FALSE, FALSE, nullptr)};
     CRITICAL_SECTION lock{};
     bool beating = false;
+    // When the first beat of the latest start of beating is due.
+    ULONGLONG firstBeat = 0;
     bool stopped = false;
     LONG holders = 2;
 
@@ -135,11 +178,12 @@ struct CHeartbeat::Shared
         }
     }
 
-    // Sets one of the flags the thread reads, and wakes it to read them.
-    void Tell(bool Shared::*flag, bool value)
+    // Changes what the thread reads, and wakes it to read it.
+    template <typename Change>
+    void Tell(Change change)
     {
         ::EnterCriticalSection(&lock);
-        this->*flag = value;
+        change();
         ::LeaveCriticalSection(&lock);
         ::SetEvent(wake.get());
     }
@@ -156,27 +200,40 @@ struct CHeartbeat::Shared
     {
         WinHttp http;
         const bool loaded = http.Load();
-        ULONGLONG next = 0;
-        int last = -1;  // the result told last: 1 succeeded, 0 failed
+        ULONGLONG started = 0;  // the firstBeat of the beating under way
+        ULONGLONG next = 0;     // the next request, a beat or a retry
+        ULONGLONG due = 0;      // the next beat
+        int failures = 0;       // of the requests in a row
+        int told = -1;          // the result told last: 1 succeeded, 0 failed
         for (;;)
         {
             ::EnterCriticalSection(&lock);
             const bool stop = stopped, beat = beating;
+            const ULONGLONG first = firstBeat;
             ::LeaveCriticalSection(&lock);
             if (stop)
                 return;
-            const ULONGLONG now = ::GetTickCount64();
-            if (!beat)
-                next = 0;
-            else if (now >= next)
+            if (beat && first != started)
             {
-                next = now + periodMs;
+                started = next = due = first;
+                failures = 0;
+            }
+            const ULONGLONG now = ::GetTickCount64();
+            if (beat && now >= next)
+            {
+                if (now >= due)
+                    due = now + periodMs;
                 const std::string failure = loaded ? Request(http, url, agent) : "WinHTTP could not be loaded";
+                failures = failure.empty() ? 0 : failures + 1;
+                next = failures == 1 ? ::GetTickCount64() + kRetryMs : due;
+                const int result = failure.empty() ? 1 : 0;
+                if (failures == 1 || result == told)
+                    continue;
                 ::EnterCriticalSection(&lock);
-                if (!stopped && (failure.empty() ? 1 : 0) != last)
+                if (!stopped)
                     onResult(failure.empty(), failure);
                 ::LeaveCriticalSection(&lock);
-                last = failure.empty() ? 1 : 0;
+                told = result;
                 continue;
             }
             ::WaitForSingleObject(wake.get(), beat ? static_cast<DWORD>(next - now) : INFINITE);
@@ -206,12 +263,31 @@ CHeartbeat::~CHeartbeat()
 {
     if (shared == nullptr)
         return;
-    shared->Tell(&Shared::stopped, true);
+    shared->Tell([this] { shared->stopped = true; });
     shared->Release();
 }
 
 void CHeartbeat::SetBeating(bool beating)
 {
     if (shared != nullptr)
-        shared->Tell(&Shared::beating, beating);
+        shared->Tell([this, beating] {
+            if (beating && !shared->beating)
+                shared->firstBeat = ::GetTickCount64() + kSettleMs;
+            shared->beating = beating;
+        });
+}
+
+std::string AddressWithoutPath(const std::string& url)
+{
+    const size_t scheme = url.find("://");
+    const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t end = std::min(url.find_first_of("/?#", start), url.size());
+    // A user name and password before the host are as secret as the path.
+    const size_t at = url.rfind('@', end - (end > 0));
+    const size_t host = at != std::string::npos && at >= start && at < end ? at + 1 : start;
+    std::string ellipsis;
+    if (end < url.size() && !WideToAnsi(L"\u2026", ellipsis))
+        ellipsis = "...";
+    return std::string(url.c_str(), start) + std::string(url.c_str() + host, end - host)
+           + (end < url.size() ? "/" + ellipsis : "");
 }

@@ -8,15 +8,54 @@ using namespace regnames;
 
 namespace
 {
-// The Status key, volatile; only below a slot key that is there, so that a
-// removed slot is not made again.
-LONG OpenStatus(const std::string& slotKeyPath, CRegKey& status)
+constexpr char kLastingCheck[] = "lasting key check";
+
+// Whether an open Status key outlives the logon: a copied slot's, which an
+// import made an ordinary key (only such a key takes a lasting key below it).
+// One that cannot be tried (a slot key locked by policy) counts as volatile.
+bool IsLasting(HKEY status)
 {
+    CRegKey check;
+    if (check.Create(status, kLastingCheck, KEY_READ) != ERROR_SUCCESS)
+        return false;
+    ::RegDeleteKeyA(status, kLastingCheck);
+    return true;
+}
+
+// The Status key, volatile; only below a slot key that is there, so that a
+// removed slot is not made again. Where asked, a lasting one is replaced.
+LONG OpenStatus(const std::string& slotKeyPath, CRegKey& status, bool replaceLasting = false)
+{
+    constexpr REGSAM access = KEY_SET_VALUE | KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY;
     CRegKey slot;
-    const LONG result = slot.Open(HKEY_CURRENT_USER, slotKeyPath.c_str(), KEY_CREATE_SUB_KEY);
-    return result != ERROR_SUCCESS ? result : status.Create(slot, kStatusKey, KEY_SET_VALUE, REG_OPTION_VOLATILE);
+    LONG result = slot.Open(HKEY_CURRENT_USER, slotKeyPath.c_str(), KEY_CREATE_SUB_KEY);
+    if (result == ERROR_SUCCESS)
+        result = status.Create(slot, kStatusKey, access, REG_OPTION_VOLATILE);
+    if (result == ERROR_SUCCESS && replaceLasting && IsLasting(status))
+    {
+        ::RegDeleteKeyA(slot, kStatusKey);
+        result = status.Create(slot, kStatusKey, access, REG_OPTION_VOLATILE);
+    }
+    return result;
+}
+
+// The Status key of this logon, to read; a lasting one is none of it.
+LONG OpenToRead(const std::string& slotKeyPath, CRegKey& status)
+{
+    const std::string path = slotKeyPath + "\\" + kStatusKey;
+    CRegKey tried;
+    if (tried.Open(HKEY_CURRENT_USER, path.c_str(), KEY_CREATE_SUB_KEY) == ERROR_SUCCESS && IsLasting(tried))
+        return ERROR_FILE_NOT_FOUND;
+    return status.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ);
 }
 } // namespace
+
+CSlotStatus::CSlotStatus(std::string slotKeyPath) : keyPath(std::move(slotKeyPath))
+{
+    CRegKey status;
+    if (OpenStatus(keyPath, status, true) == ERROR_SUCCESS)
+        status.QueryDWORDValue(kStarts, starts);
+}
 
 std::string LocalTimeText()
 {
@@ -78,7 +117,7 @@ DWORD CSlotStatus::Starts(const std::string& slotKeyPath)
 {
     CRegKey status;
     DWORD starts = 0;
-    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_READ) == ERROR_SUCCESS)
+    if (OpenToRead(slotKeyPath, status) == ERROR_SUCCESS)
         status.QueryDWORDValue(kStarts, starts);
     return starts;
 }
@@ -86,8 +125,7 @@ DWORD CSlotStatus::Starts(const std::string& slotKeyPath)
 bool CSlotStatus::Read(const std::string& slotKeyPath, std::string& state, std::string& line)
 {
     CRegKey status;
-    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_READ) != ERROR_SUCCESS
-        || status.QueryStringValue(kState, state) != ERROR_SUCCESS)
+    if (OpenToRead(slotKeyPath, status) != ERROR_SUCCESS || status.QueryStringValue(kState, state) != ERROR_SUCCESS)
         return false;
     std::string since;
     DWORD processId = 0, starts = 0;

@@ -9,12 +9,15 @@
 // key (gone at a logoff or restart): its state and since when, the process
 // while it runs, the starts of this logon and how the last run ended.
 // Written whole at each change, by the one /run of the slot; a slot key that
-// cannot be written changes nothing else.
+// cannot be written changes nothing else. A Status key that is not volatile
+// (a copied slot's) holds nothing of this logon: it is read as none, and
+// replaced by the next /run.
 class CSlotStatus
 {
 public:
-    // slotKeyPath: the slot's key below HKEY_CURRENT_USER.
-    explicit CSlotStatus(std::string slotKeyPath) : keyPath(std::move(slotKeyPath)) {}
+    // slotKeyPath: the slot's key below HKEY_CURRENT_USER. The count of
+    // starts goes on from that of the /runs of the slot before in this logon.
+    explicit CSlotStatus(std::string slotKeyPath);
 
     // The states scripts read; see the README.
     void Enter(const char* state);

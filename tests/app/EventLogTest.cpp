@@ -222,6 +222,16 @@ TEST_F(EventLogTest, FailedStartIsAnErrorWrittenBeforeTheBox)
     }
 }
 
+TEST_F(EventLogTest, FailedStartsInARowAreOneError)
+{
+    StoreSlot4("C:\\kestrup-gone\\show.exe", 0);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepRunning", 1);
+    const Entry entry = Run("/run 4", [](DWORD) { ::Sleep(22000); }, [](DWORD processId) {
+        ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, processId)).get(), 1);
+    });
+    EXPECT_EQ(4u, entry.strings.size()) << "inserts after two failed starts 10 s apart (a third 20 s later): one Error";
+}
+
 struct SaveCase
 {
     const char* description;

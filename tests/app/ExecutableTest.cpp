@@ -29,6 +29,12 @@ TEST_F(ExecutableTest, RunSwitchWithoutSlotEndsWithoutTouchingTheRegistry)
             << "arguments <" << arguments << "> created the profile key";
     }
 }
+
+TEST_F(ExecutableTest, StatusOfEverySlotWithNoneRegisteredIsNothingKept)
+{
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kRunKey);
+    EXPECT_EQ(2u, RunAndWait(CommandLine("/status")));
+}
 } // namespace
 
 namespace

@@ -266,8 +266,9 @@ struct ScriptCase
     // seconds, E the session ends, R the slot is removed, K the slot is no longer kept running, H the
     // program is let go, 2 the slot is run again, 1 F1 on the countdown, X the program is moved away, P
     // put back, G a countdown says the start failed, with no box, B a heartbeat comes, Z none for 12 s, o i x
-    // `/status 5` answers 0, 1, 2 (within 30 s) with no window, v the Status key is volatile, Y the tool crashes,
-    // T a countdown waits for slot 6 to start, U slot 6's keeper says it started its program.
+    // `/status 5` answers 0, 1, 2 (within 30 s) with no window, v the Status key (there before, lasting, with 7
+    // starts) is volatile, Y the tool crashes, T a countdown waits for slot 6 to start, U slot 6 is run, u its
+    // Status is gone, f the Heartbeat fails after a beat and its retry, with no path. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -285,7 +286,7 @@ struct ScriptCase
     const char* aliveFile = "";
     // StartAfter 6, where slot 6 starts the probe ('p') or nothing ('-'); 0: none.
     char startAfter = 0;
-    char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d')
+    char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d'), or none ('f')
 };
 
 // The tool as the Run value starts it, worked by a script; it ends at the
@@ -383,16 +384,19 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     if (row.startAfter != 0)
     {
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "StartAfter", 6);
-        testreg::StoreSlot(6, {row.startAfter == 'p' ? stored : "", "", "", 0, 20, 3});
+        testreg::StoreSlot(6, {row.startAfter == 'p' ? stored : "", "", "", 0, 0, 3});
     }
     std::unique_ptr<HttpListener> server;
     if (row.heartbeat != 0)
     {
         server = std::make_unique<HttpListener>(row.heartbeat == 'd');
+        const int port = row.heartbeat == 'f' ? 1 : server->Port();
         testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "HeartbeatUrl",
-                           "http://127.0.0.1:" + std::to_string(server->Port()) + "/beat?status=up");
+                           "http://127.0.0.1:" + std::to_string(port) + "/beat?status=up");
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "HeartbeatSeconds", 10);
     }
+    if (std::string(row.script).find('v') != std::string::npos)  // as the import of a copied slot makes it
+        testreg::SetDword(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "Starts", 7);
     int beats = 0;
     DWORD id = 0;
     char testsFolder[MAX_PATH] = "";
@@ -408,6 +412,7 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     } ender{process.get()};
     HWND countdown = nullptr;
     int starts = 0;
+    DWORD type = 0;
     ProbeRecord started;
     ULONGLONG startedAt = 0;
     for (const char* step = row.script; *step != '\0'; ++step)
@@ -438,8 +443,8 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
             }, 100)) << where << ": a box";
         }
-        if (*step == 'U')
-            testreg::SetDword(HKEY_CURRENT_USER, (testreg::SlotKey(6) + "\\Status").c_str(), "Starts", 1);
+        if (*step == 'u')
+            testreg::DeleteTree(HKEY_CURRENT_USER, (testreg::SlotKey(6) + "\\Status").c_str());
         if (*step == 'X' || *step == 'P')
         {
             const std::string program = temp.Path() + "tools\\probe.exe", away = program + ".away";
@@ -477,6 +482,7 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 ::Sleep(200);
             EXPECT_EQ(*step == 'B', server->Requests() > before) << where << ": heartbeats " << server->Requests()
                                                                  << ", before " << before;
+            EXPECT_TRUE(*step == 'Z' || server->RequestLine() == "GET /beat?status=up HTTP/1.1") << where;
             beats = server->Requests();
         }
         if (*step == 'o' || *step == 'i' || *step == 'x')
@@ -504,20 +510,36 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         }
         if (*step == 'Y')
             ::TerminateProcess(process.get(), 1);
-        if (*step == '2')
+        if (*step == 'f')
         {
-            EXPECT_EQ(0u, RunAndWait(RunCommandLine(5), 8000)) << where << ": the second one did not end at once";
+            std::string said;
+            for (ULONGLONG until = startedAt + 40000; said.find("failing") && ::GetTickCount64() < until; ::Sleep(200))
+                testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "Heartbeat", type,
+                                   said);
+            EXPECT_GE(::GetTickCount64() - startedAt, 15000u) << where << ": before the retry: " << said.c_str();
+            EXPECT_TRUE(said.find("failing") == 0 && said.find("beat") == std::string::npos)
+                << where << ": " << said.c_str();
+        }
+        if (*step == '2' || *step == 'U')
+        {
+            ::SetEnvironmentVariableA("KESTRUP_PROBE_RECORD", *step == 'U' ? nullptr : record.c_str());
+            ::SetCurrentDirectoryA(temp.Path().c_str());
+            EXPECT_EQ(0u, RunAndWait(RunCommandLine(*step == 'U' ? 6 : 5), 15000)) << where << ": it did not end";
+            ::SetCurrentDirectoryA(testsFolder);
+            ::SetEnvironmentVariableA("KESTRUP_PROBE_RECORD", record.c_str());
         }
     }
     const bool ended = ::WaitForSingleObject(process.get(), 8000) == WAIT_OBJECT_0;
     EXPECT_TRUE(ended) << row.description << ": the tool did not end, or a box holds it";
-    DWORD type = 0;
     std::string state;
     if (std::string(row.script).find('Y') == std::string::npos
         && testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "State", type, state))
     {
         EXPECT_TRUE(state == std::string("stopped", 8) || state == std::string("started", 8))
             << row.description << ": the state after the end is " << state.c_str();
+        std::string counted;
+        testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "Starts", type, counted);
+        EXPECT_EQ(starts, counted.size() == 4 ? *reinterpret_cast<const int*>(counted.data()) : -1) << row.description;
     }
     ::Sleep(1000);
     EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << row.description << ": started once more";
@@ -529,7 +551,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{"quick ends slow the restarts down, with no box", 0, 1, "SCSDSDA"},
                       ScriptCase{"kept no longer before the third quick end", 0, 1, "SCSCKS"},
                       ScriptCase{"the slot run again while it counts down", 20, 0, "C2A"},
-                      ScriptCase{"F1 on the countdown", 3, 0, "C1Sx"},
+                      ScriptCase{"F1 on the countdown", 3, 0, "C1So"},
+                      ScriptCase{"a slot not kept, run again after its start", 0, 0, "S2So"},
                       ScriptCase{"the session ends during the countdown", 20, 1, "CE"},
                       ScriptCase{"the session ends while the program runs", 0, 1, "SEH"},
                       ScriptCase{"the program ends between the logoff's question and its end", 0, 1, "SQHNE"},
@@ -545,6 +568,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  .before = 40},
                       ScriptCase{.description = "started after the slot it waits for", .delay = 0, .keepRunning = 0,
                                  .script = "TUS", .startAfter = 'p'},
+                      ScriptCase{.description = "no wait at a restart", .delay = 0, .keepRunning = 1,
+                                 .script = "TUSuSCA", .startAfter = 'p'},
                       ScriptCase{.description = "no wait for a slot without a program", .delay = 0,
                                  .keepRunning = 0, .script = "S", .startAfter = '-'},
                       ScriptCase{"the program gone after its first start, then back", 0, 1, "SXHGiPSHCA"},
@@ -586,7 +611,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  .keepRunning = 1, .script = "SNHCA", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .quiet = 25},
                       ScriptCase{.description = "heartbeats while it runs, none while it counts down", .delay = 20,
-                                 .keepRunning = 1, .script = "CiZSovBCiZAx", .probeMode = "window8", .heartbeat = 'a'},
+                                 .keepRunning = 1, .script = "CiZSovBCiZAx", .probeMode = "window25", .heartbeat = 'a'},
+                      ScriptCase{.description = "a heartbeat fails after its retry", .delay = 0, .keepRunning = 1,
+                                 .script = "SfCA", .probeMode = "window30", .heartbeat = 'f'},
+                      ScriptCase{.description = "no heartbeat for a show that ends at once", .delay = 5,
+                                 .keepRunning = 1, .script = "CZSCA", .heartbeat = 'a'},
                       ScriptCase{.description = "no heartbeat while not responding, no time set; a keeper that crashed",
                                  .delay = 0, .keepRunning = 1, .script = "SoiZYx", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .heartbeat = 'a'},

@@ -44,6 +44,7 @@ void HttpListener::Serve()
         for (int got; request.find("\r\n\r\n") == std::string::npos
                       && (got = ::recv(client, buffer, sizeof(buffer), 0)) > 0;)
             request.append(buffer, static_cast<size_t>(got));
+        requestLine = request.substr(0, request.find("\r\n"));
         ++requests;
         if (deaf)
         {

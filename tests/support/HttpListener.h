@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 // An HTTP server on 127.0.0.1 of the test's own, on a port the system picks:
@@ -16,6 +17,8 @@ public:
 
     int Port() const { return port; }
     int Requests() const { return requests; }
+    // The first line of the request counted last ("GET /path?query HTTP/1.1"), until the next comes.
+    const std::string& RequestLine() const { return requestLine; }
 
 private:
     void Serve();
@@ -24,5 +27,6 @@ private:
     UINT_PTR listening;
     int port = 0;
     std::atomic<int> requests{0};
+    std::string requestLine;
     std::thread server;
 };
