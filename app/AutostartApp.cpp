@@ -2,6 +2,7 @@
 
 #include "app/AutostartCommandLineInfo.h"
 #include "app/LaunchMode.h"
+#include "app/RemoteRequest.h"
 #include "app/RunSwitch.h"
 #include "app/StatusQuery.h"
 #include "framework/MessageBox.h"
@@ -46,6 +47,13 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
             // Read before anything is made: a query creates no slot key.
             SetRegistryKey(regnames::kCompanyKey);
             exitCode = AnswerStatus(Store(), value.empty(), ReadSlotNumber(value));
+            return;
+        }
+        if (IsRestartSwitch(switchName) || IsStopSwitch(switchName))
+        {
+            // As a run switch, nothing without a slot.
+            SetRegistryKey(regnames::kCompanyKey);
+            exitCode = value.empty() ? 2 : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName));
             return;
         }
         if (!settingsSwitch && !IsRunSwitch(switchName))

@@ -34,6 +34,16 @@ bool IsStatusSwitch(const std::string& switchName)
     return IsSwitch(switchName, "status");
 }
 
+bool IsRestartSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "restart");
+}
+
+bool IsStopSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "stop");
+}
+
 int ReadSlotNumber(const std::string& value)
 {
     size_t i = 0;
