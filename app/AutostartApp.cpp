@@ -1,6 +1,7 @@
 #include "app/AutostartApp.h"
 
 #include "app/AutostartCommandLineInfo.h"
+#include "app/ConsoleSessionRun.h"
 #include "app/LaunchMode.h"
 #include "app/RemoteRequest.h"
 #include "app/RunSwitch.h"
@@ -15,6 +16,12 @@
 #include <commctrl.h>
 
 #include <vector>
+
+namespace
+{
+// How long a command passed on to the console user's session is waited for.
+constexpr DWORD kRelayWaitMs = 30000;
+} // namespace
 
 CAutostartApp::CAutostartApp() = default;
 
@@ -36,12 +43,30 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
 {
     std::string switchName;
     std::string value;
+    std::string relayedFor;
     exePath = GetExePath();
 
     for (bool read = parser.GetFirstPair(switchName, value); read;
          read = parser.GetNextPair(switchName, value))
     {
         const bool settingsSwitch = IsSettingsSwitch(switchName);
+        if (IsViaSwitch(switchName))
+        {
+            relayedFor = value;
+            continue;
+        }
+        const bool answers = IsStatusSwitch(switchName) || IsRestartSwitch(switchName) || IsStopSwitch(switchName);
+        // A run passed on is never passed on again.
+        if ((answers || IsRunSwitch(switchName)) && relayedFor.empty()
+            && NeedsRelay(RunsAsSystem(), SessionOfThisProcess()))
+        {
+            std::string line;
+            const RelayRun run = RunInConsoleSession(
+                RelayedCommandLine(exePath, switchName, value, AskerOfThisRun()), kRelayWaitMs);
+            exitCode = RelayAnswer(run, IsRunSwitch(switchName), line);
+            PrintLine(line);
+            return;
+        }
         if (IsStatusSwitch(switchName))
         {
             // Read before anything is made: a query creates no slot key.
@@ -53,7 +78,7 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
         {
             // As a run switch, nothing without a slot.
             SetRegistryKey(regnames::kCompanyKey);
-            exitCode = value.empty() ? 2 : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName));
+            exitCode = value.empty() ? 2 : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName), relayedFor);
             return;
         }
         if (!settingsSwitch && !IsRunSwitch(switchName))

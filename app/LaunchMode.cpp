@@ -170,7 +170,8 @@ std::optional<int> CLaunchMode::SlotStartedBefore() const
 void CLaunchMode::TakeRequest(bool stop)
 {
     stopTaken = stop;
-    records.RecordRequestTaken(stop ? "stop" : "restart", CSlotStatus::TakeAskedBy(store.KeyPath(slot)));
+    const std::string asker = CSlotStatus::TakeAskedBy(store.KeyPath(slot));
+    records.RecordRequestTaken(stop ? "stop" : "restart", asker.empty() ? "a program not named" : asker);
     ::SetEvent(taken.get());
 }
 

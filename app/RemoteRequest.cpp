@@ -54,7 +54,12 @@ std::string UserName()
 }
 } // namespace
 
-int AskKeeper(const CSlotStore& store, int slot, bool stop)
+std::string AskerOfThisRun()
+{
+    return ParentName() + ", " + UserName();
+}
+
+int AskKeeper(const CSlotStore& store, int slot, bool stop, const std::string& relayedFor)
 {
     const char* request = stop ? "stop" : "restart";
     const CKernelHandle asked(::OpenEventA(EVENT_MODIFY_STATE, FALSE,
@@ -68,7 +73,7 @@ int AskKeeper(const CSlotStore& store, int slot, bool stop)
                                slot, request));
         return keeper ? 1 : 2;
     }
-    CSlotStatus::SetAskedBy(store.KeyPath(slot), ParentName() + ", " + UserName());
+    CSlotStatus::SetAskedBy(store.KeyPath(slot), relayedFor.empty() ? AskerOfThisRun() : relayedFor + " via relay");
     ::SetEvent(asked.get());
     const bool answered = ::WaitForSingleObject(taken.get(), kTakenWithinMs) == WAIT_OBJECT_0;
     if (!answered)

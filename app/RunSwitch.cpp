@@ -44,6 +44,11 @@ bool IsStopSwitch(const std::string& switchName)
     return IsSwitch(switchName, "stop");
 }
 
+bool IsViaSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "via");
+}
+
 int ReadSlotNumber(const std::string& value)
 {
     size_t i = 0;
