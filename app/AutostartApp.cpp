@@ -78,7 +78,8 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
         {
             // As a run switch, nothing without a slot.
             SetRegistryKey(regnames::kCompanyKey);
-            exitCode = value.empty() ? 2 : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName), relayedFor);
+            exitCode = value.empty() ? 2
+                                     : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName), relayedFor);
             return;
         }
         if (!settingsSwitch && !IsRunSwitch(switchName))

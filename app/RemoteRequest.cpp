@@ -62,8 +62,8 @@ std::string AskerOfThisRun()
 int AskKeeper(const CSlotStore& store, int slot, bool stop, const std::string& relayedFor)
 {
     const char* request = stop ? "stop" : "restart";
-    const CKernelHandle asked(::OpenEventA(EVENT_MODIFY_STATE, FALSE,
-                                           (stop ? regnames::StopEventName(slot) : regnames::RestartEventName(slot)).c_str()));
+    const std::string askedName = stop ? regnames::StopEventName(slot) : regnames::RestartEventName(slot);
+    const CKernelHandle asked(::OpenEventA(EVENT_MODIFY_STATE, FALSE, askedName.c_str()));
     const CKernelHandle taken(::OpenEventA(SYNCHRONIZE, FALSE, regnames::TakenEventName(slot).c_str()));
     if (!asked || !taken)
     {
