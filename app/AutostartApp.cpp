@@ -1,7 +1,9 @@
 #include "app/AutostartApp.h"
 
 #include "app/AutostartCommandLineInfo.h"
+#include "app/ConsoleSessionRun.h"
 #include "app/LaunchMode.h"
+#include "app/RemoteRequest.h"
 #include "app/RunSwitch.h"
 #include "app/StatusQuery.h"
 #include "framework/MessageBox.h"
@@ -14,6 +16,12 @@
 #include <commctrl.h>
 
 #include <vector>
+
+namespace
+{
+// How long a command passed on to the console user's session is waited for.
+constexpr DWORD kRelayWaitMs = 30000;
+} // namespace
 
 CAutostartApp::CAutostartApp() = default;
 
@@ -35,17 +43,43 @@ void CAutostartApp::Start(CAutostartCommandLineInfo& parser)
 {
     std::string switchName;
     std::string value;
+    std::string relayedFor;
     exePath = GetExePath();
 
     for (bool read = parser.GetFirstPair(switchName, value); read;
          read = parser.GetNextPair(switchName, value))
     {
         const bool settingsSwitch = IsSettingsSwitch(switchName);
+        if (IsViaSwitch(switchName))
+        {
+            relayedFor = value;
+            continue;
+        }
+        const bool answers = IsStatusSwitch(switchName) || IsRestartSwitch(switchName) || IsStopSwitch(switchName);
+        // A run passed on is never passed on again.
+        if ((answers || IsRunSwitch(switchName)) && relayedFor.empty()
+            && NeedsRelay(RunsAsSystem(), SessionOfThisProcess()))
+        {
+            std::string line;
+            const RelayRun run = RunInConsoleSession(
+                RelayedCommandLine(exePath, switchName, value, AskerOfThisRun()), kRelayWaitMs);
+            exitCode = RelayAnswer(run, IsRunSwitch(switchName), line);
+            PrintLine(line);
+            return;
+        }
         if (IsStatusSwitch(switchName))
         {
             // Read before anything is made: a query creates no slot key.
             SetRegistryKey(regnames::kCompanyKey);
             exitCode = AnswerStatus(Store(), value.empty(), ReadSlotNumber(value));
+            return;
+        }
+        if (IsRestartSwitch(switchName) || IsStopSwitch(switchName))
+        {
+            // As a run switch, nothing without a slot.
+            SetRegistryKey(regnames::kCompanyKey);
+            exitCode = value.empty() ? 2
+                                     : AskKeeper(Store(), ReadSlotNumber(value), IsStopSwitch(switchName), relayedFor);
             return;
         }
         if (!settingsSwitch && !IsRunSwitch(switchName))

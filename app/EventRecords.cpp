@@ -111,6 +111,11 @@ void CEventRecords::RecordHeartbeatBack(const std::string& address)
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_HEARTBEAT_BACK, {Number(slot), address});
 }
 
+void CEventRecords::RecordRequestTaken(const std::string& request, const std::string& asker)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_REQUEST_TAKEN, {Number(slot), request, asker});
+}
+
 void CEventRecords::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});

@@ -34,6 +34,8 @@ public:
     // address: the heartbeat's URL without its path (see AddressWithoutPath).
     void RecordHeartbeatFailing(const std::string& address, const std::string& reason);
     void RecordHeartbeatBack(const std::string& address);
+    // request: "restart" or "stop"; asker: "program, DOMAIN\user".
+    void RecordRequestTaken(const std::string& request, const std::string& asker);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
 private:

@@ -57,6 +57,7 @@ INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchRes
                              FormatString("Waiting for slot %d to start", *after), kStartAfterMs,
                              [this, after] { records.RecordStartAfterLate(*after, kStartAfterMs / 1000); });
     dialog.SetLabel(label);
+    dialog.SetRequestLook([this] { return LookForRequest(); }, settings.delay);
     countedDownBefore = true;
     const INT_PTR outcome = dialog.DoModal();
     started = dialog.TakeLaunchResult();
@@ -67,14 +68,16 @@ void CLaunchMode::Run()
 {
     // One of this program a slot in a session: the same slot started again
     // (by a copy of its Run command in the Startup folder, say) starts nothing.
-    const CKernelHandle slotRunning(
-        ::CreateMutexA(nullptr, FALSE, regnames::RunMutexName(slot).c_str()));
+    slotRunning.reset(::CreateMutexA(nullptr, FALSE, regnames::RunMutexName(slot).c_str()));
     if (!slotRunning || ::GetLastError() == ERROR_ALREADY_EXISTS)
         return;
     // At a logoff, told before the programs it keeps, whose end is then no
     // end to answer.
     ::SetProcessShutdownParameters(0x300, 0);
     CKeeperStatus status(store.KeyPath(slot), settings, records);
+    restartAsked.reset(::CreateEventA(nullptr, FALSE, FALSE, regnames::RestartEventName(slot).c_str()));
+    stopAsked.reset(::CreateEventA(nullptr, FALSE, FALSE, regnames::StopEventName(slot).c_str()));
+    taken.reset(::CreateEventA(nullptr, FALSE, FALSE, regnames::TakenEventName(slot).c_str()));
     keeper = &status;
     CRestartGuard guard;
     watch::CDailyRestart restart;
@@ -113,6 +116,8 @@ void CLaunchMode::Run()
             watching.onAliveFileNeverWritten = [this, &program, &watching] {
                 records.RecordAliveFileNeverWritten(program, watching.aliveFile, watching.aliveSeconds);
             };
+            watching.requests = {restartAsked.get(), stopAsked.get()};
+            watching.onRequest = [this](size_t index) { TakeRequest(index == 1); };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
@@ -127,17 +132,25 @@ void CLaunchMode::Run()
             ::GetExitCodeProcess(started.process.get(), &exitCode);
             keeper->Ended(exitCode);
             records.RecordEnd(program, started.processId, exitCode, ranMs);
+            if (stopTaken)
+                return;
         }
         // Disable, or a slot no longer kept running, ends the keeping quietly.
         if (!store.LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
             return;
-        if (started.error == ERROR_SUCCESS)
-            guard.CountEnd(ranMs, watched);
+        // Closed on request: no end of its own, counted as none.
+        if (watched.end == WatchEnd::Asked)
+            delay = settings.delay;
         else
-            guard.CountFailedStart(StartFailureWords(started.error));
-        delay = guard.NextDelay(std::max(settings.delay, kLeastDelayAgain));
-        if (guard.ReportNow())
-            records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);
+        {
+            if (started.error == ERROR_SUCCESS)
+                guard.CountEnd(ranMs, watched);
+            else
+                guard.CountFailedStart(StartFailureWords(started.error));
+            delay = guard.NextDelay(std::max(settings.delay, kLeastDelayAgain));
+            if (guard.ReportNow())
+                records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);
+        }
         SetRestartTime(restart, false);
     }
 }
@@ -152,6 +165,25 @@ std::optional<int> CLaunchMode::SlotStartedBefore() const
         || !store.LoadExisting(*after, other) || other.appType == AppType::Disable || other.appPath.empty())
         return std::nullopt;
     return after;
+}
+
+void CLaunchMode::TakeRequest(bool stop)
+{
+    stopTaken = stop;
+    const std::string asker = CSlotStatus::TakeAskedBy(store.KeyPath(slot));
+    records.RecordRequestTaken(stop ? "stop" : "restart", asker.empty() ? "a program not named" : asker);
+    ::SetEvent(taken.get());
+}
+
+CWaitDialog::Request CLaunchMode::LookForRequest()
+{
+    for (const HANDLE asked : {stopAsked.get(), restartAsked.get()})
+        if (asked != nullptr && ::WaitForSingleObject(asked, 0) == WAIT_OBJECT_0)
+        {
+            TakeRequest(asked == stopAsked.get());
+            return stopTaken ? CWaitDialog::Request::Stop : CWaitDialog::Request::CountAgain;
+        }
+    return CWaitDialog::Request::None;
 }
 
 void CLaunchMode::SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid)

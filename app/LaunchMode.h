@@ -6,6 +6,8 @@
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
+#include "framework/Handle.h"
+#include "ui/WaitDialog.h"
 
 #include <optional>
 #include <utility>
@@ -45,6 +47,10 @@ private:
     // is this one, or has no program, and at every start but the slot's
     // first in the logon.
     std::optional<int> SlotStartedBefore() const;
+    // Takes a request from outside (restart or stop): records who asked, and
+    // answers that it was taken.
+    void TakeRequest(bool stop);
+    CWaitDialog::Request LookForRequest();
 
     int slot;
     SlotSettings settings;
@@ -56,4 +62,11 @@ private:
     bool countedDownBefore = false;
     // The slot's state and heartbeat while Run holds the slot.
     CKeeperStatus* keeper = nullptr;
+    // While Run holds the slot: the slot's mutex; the requests from outside
+    // and their answer, gone before the mutex.
+    CKernelHandle slotRunning;
+    CKernelHandle restartAsked;
+    CKernelHandle stopAsked;
+    CKernelHandle taken;
+    bool stopTaken = false;
 };

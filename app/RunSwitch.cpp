@@ -34,6 +34,21 @@ bool IsStatusSwitch(const std::string& switchName)
     return IsSwitch(switchName, "status");
 }
 
+bool IsRestartSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "restart");
+}
+
+bool IsStopSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "stop");
+}
+
+bool IsViaSwitch(const std::string& switchName)
+{
+    return IsSwitch(switchName, "via");
+}
+
 int ReadSlotNumber(const std::string& value)
 {
     size_t i = 0;

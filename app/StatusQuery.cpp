@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-namespace
-{
 void PrintLine(const std::string& text)
 {
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
@@ -23,6 +21,8 @@ void PrintLine(const std::string& text)
     ::WriteFile(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+namespace
+{
 int SlotAnswer(const CSlotStore& store, int slot)
 {
     const CKernelHandle keeper(::OpenMutexA(SYNCHRONIZE, FALSE, regnames::RunMutexName(slot).c_str()));

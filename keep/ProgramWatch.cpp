@@ -296,9 +296,18 @@ WatchResult CProgramWatch::Run()
         if (!startedRuns)
             if (const std::optional<WatchEnd> end = HandOver(waited, lookAgainSoon))
                 return Ended(*end);
+        const size_t asked = std::min(settings.requests.size(), MAXIMUM_WAIT_OBJECTS - 1 - waited.size());
+        waited.insert(waited.begin(), settings.requests.begin(), settings.requests.begin() + asked);
         const DWORD woken = Wait(waited, lookAgainSoon);
         if (woken == CSessionEndWindow::kSessionOver)
             return Ended(WatchEnd::SessionEnded);
+        if (woken - WAIT_OBJECT_0 < asked)
+        {
+            if (settings.onRequest)
+                settings.onRequest(woken - WAIT_OBJECT_0);
+            return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::Asked
+                                                                                  : WatchEnd::SessionEnded);
+        }
         if (woken != WAIT_TIMEOUT)
             continue;
         ::GetLocalTime(&local);

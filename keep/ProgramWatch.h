@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Why the watch over a kept program ended.
 enum class WatchEnd
@@ -16,6 +17,7 @@ enum class WatchEnd
     SessionEnded,   // the session ended, or the thread was asked to quit
     PlannedRestart, // the daily restart's time came: it was closed
     Frozen,         // its alive file was not written for too long: it was ended
+    Asked,          // a request from outside came: it was closed
 };
 
 struct WatchResult
@@ -65,6 +67,11 @@ struct WatchSettings
     // Told once where the alive file was never there while the program ran
     // for its time (see CAliveFile).
     std::function<void()> onAliveFileNeverWritten;
+    // Events a request from outside signals: each is waited on with the
+    // program, and once signalled, told by its index to `onRequest`, which
+    // takes it before the program is closed (see CloseProgram).
+    std::vector<HANDLE> requests;
+    std::function<void(size_t index)> onRequest;
 };
 
 // Watches a kept program until its show has ended: the started process, then
@@ -81,7 +88,7 @@ struct WatchSettings
 // also where no time is set. Nothing else takes the processor's time. An end
 // during a logoff is the logoff's. Where `restart` has a time, the watch also
 // wakes at the start of each minute, and when the restart is due, it closes
-// the program (see CloseProgram). An alive file is looked at with the
+// the program (see CloseProgram), as does a request. An alive file is looked at with the
 // windows: one not written for its time ends the program (see EndProgram).
 WatchResult WatchProgram(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                          watch::CDailyRestart& restart);

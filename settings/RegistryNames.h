@@ -46,6 +46,8 @@ inline constexpr char kStarts[] = "Starts";
 inline constexpr char kLastExitCode[] = "LastExitCode";
 inline constexpr char kLastEnd[] = "LastEnd";
 inline constexpr char kHeartbeat[] = "Heartbeat";
+// Who asked the slot's keeper for the request it is signalled, written by the asker.
+inline constexpr char kAskedBy[] = "AskedBy";
 
 // A slot's key below the profile key: the prefix and the slot's number.
 inline constexpr char kSlotPrefix[] = "Slot";
@@ -56,6 +58,12 @@ inline std::string RunValueName(int slot) { return FormatString("%s%d", kRunValu
 inline std::string StatusSection(int slot) { return SlotSection(slot) + "\\" + kStatusKey; }
 // Held by the one /run of a slot in a session while it runs.
 inline std::string RunMutexName(int slot) { return FormatString("Local\\vaxoKestrupRun%d", slot); }
+// Made by that /run while it keeps the slot's program: a request of the
+// session's user to restart, or to stop, the program, and its answer that the
+// request was taken.
+inline std::string RestartEventName(int slot) { return FormatString("Local\\vaxoKestrupRestart%d", slot); }
+inline std::string StopEventName(int slot) { return FormatString("Local\\vaxoKestrupStop%d", slot); }
+inline std::string TakenEventName(int slot) { return FormatString("Local\\vaxoKestrupTaken%d", slot); }
 
 // The Run value's data: this executable, quoted, asked to run the slot. A
 // negative number goes in quotes too, or it would read as a switch.

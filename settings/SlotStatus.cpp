@@ -113,6 +113,22 @@ void CSlotStatus::SetHeartbeat(const std::string& result) const
         status.SetStringValue(kHeartbeat, result);
 }
 
+void CSlotStatus::SetAskedBy(const std::string& slotKeyPath, const std::string& asker)
+{
+    CRegKey status;
+    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_SET_VALUE) == ERROR_SUCCESS)
+        status.SetStringValue(kAskedBy, asker);
+}
+
+std::string CSlotStatus::TakeAskedBy(const std::string& slotKeyPath)
+{
+    CRegKey status;
+    std::string asker;
+    if (OpenStatus(slotKeyPath, status) == ERROR_SUCCESS && status.QueryStringValue(kAskedBy, asker) == ERROR_SUCCESS)
+        ::RegDeleteValueA(status, kAskedBy);
+    return asker;
+}
+
 DWORD CSlotStatus::Starts(const std::string& slotKeyPath)
 {
     CRegKey status;

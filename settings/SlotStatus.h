@@ -30,6 +30,10 @@ public:
     // The stored state and the line /status prints for it; false where there
     // is none.
     static bool Read(const std::string& slotKeyPath, std::string& state, std::string& line);
+    // Who asks the slot's keeper (as "program, DOMAIN\user"), beside its
+    // state; the keeper takes it, leaving none.
+    static void SetAskedBy(const std::string& slotKeyPath, const std::string& asker);
+    static std::string TakeAskedBy(const std::string& slotKeyPath);
     // The starts of this logon the slot's Status key counts (0: none, or no key).
     static DWORD Starts(const std::string& slotKeyPath);
 

@@ -123,7 +123,7 @@ void CWaitDialog::ShowRemaining(int seconds)
 // the smallest number cannot wrap around).
 void CWaitDialog::OnTimer(UINT_PTR)
 {
-    if (finished)
+    if (finished || TakeRequest())
         return;
     if (remaining >= 0)
         --remaining;
@@ -140,6 +140,25 @@ void CWaitDialog::OnTimer(UINT_PTR)
         StartNow();
     else if (!lateVolumeCheck || !lateVolumeCheck->UnderWay())
         LookForLateVolume();
+}
+
+bool CWaitDialog::TakeRequest()
+{
+    const Request request = requestLook ? requestLook() : Request::None;
+    if (request == Request::Stop)
+    {
+        finished = true;
+        KillTimer(timerId);
+        timerId = 0;
+        EndDialog(IDCLOSE);
+    }
+    if (request == Request::CountAgain)
+    {
+        remaining = countAgainFrom;
+        progressBar.SetRange(0, static_cast<short>(remaining));
+        ShowRemaining(remaining);
+    }
+    return request != Request::None;
 }
 
 bool CWaitDialog::StartAfterIsDone()

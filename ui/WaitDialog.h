@@ -56,6 +56,21 @@ public:
         startAfter = {std::move(ready), std::move(waiting), waitMs, std::move(late), 0};
     }
 
+    // Looked at each second while the countdown ticks: a request to count
+    // down again from `againFrom` seconds, or to stop: the countdown ends with
+    // IDCLOSE, starting nothing, and it is no abort.
+    enum class Request
+    {
+        None,
+        CountAgain,
+        Stop,
+    };
+    void SetRequestLook(std::function<Request()> look, int againFrom)
+    {
+        requestLook = std::move(look);
+        countAgainFrom = againFrom;
+    }
+
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
     // What looks for a late volume; a test stands in for a server that does
@@ -95,6 +110,8 @@ protected:
     void ShowWaiting(const std::string& text);
     // Whether the start may go ahead, as far as the slot it waits for goes.
     bool StartAfterIsDone();
+    // Acts on a request from outside; false where there is none.
+    bool TakeRequest();
     void ShowLabel();
 
     DECLARE_MESSAGE_MAP()
@@ -113,6 +130,8 @@ private:
     LaunchAction launchAction;
     AbortAction abortAction;
     std::function<void()> waitingAction;
+    std::function<Request()> requestLook;
+    int countAgainFrom = 0;
     LaunchResult launched;
     bool finished = false;
     StartOptions startOptions;

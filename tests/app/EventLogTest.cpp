@@ -167,6 +167,21 @@ TEST_F(EventLogTest, AKeptProgramKeepsTheDisplayOnWhereSet)
     EXPECT_NE(std::string::npos, text.find("ExecutionState (0x80000003")) << "no request to keep the display on";
 }
 
+TEST_F(EventLogTest, ARequestTakenIsInformationNamingWhoAsked)
+{
+    StoreSlot4(ProbeExePath(), 20);
+    testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "KeepRunning", 1);
+    const Entry entry = Run("/run 4", [](DWORD id) {
+        windows::WaitFor([id](HWND w) { return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id); });
+        EXPECT_EQ(0u, RunAndWait("\"" + KestrupExePath() + "\" /stop 4", 20000)) << "/stop 4";
+    });
+    ASSERT_EQ(3u, entry.strings.size());
+    EXPECT_EQ("trace", entry.level);
+    EXPECT_EQ("4/stop", entry.strings[0] + "/" + entry.strings[1]);
+    EXPECT_TRUE(entry.strings[2].find("app_tests.exe, ") == 0 && entry.strings[2].find('\\') != std::string::npos)
+        << "asked by " << entry.strings[2];
+}
+
 TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)
 {
     const long long logon = 133000000000000000;

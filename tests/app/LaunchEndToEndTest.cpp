@@ -268,7 +268,9 @@ struct ScriptCase
     // put back, G a countdown says the start failed, with no box, B a heartbeat comes, Z none for 12 s, o i x
     // `/status 5` answers 0, 1, 2 (within 30 s) with no window, v the Status key (there before, lasting, with 7
     // starts) is volatile, Y the tool crashes, T a countdown waits for slot 6 to start, U slot 6 is run, u its
-    // Status is gone, f the Heartbeat fails after a beat and its retry, with no path. Starts counts each S at the end.
+    // Status is gone, f the Heartbeat fails after a beat and its retry, with no path, r s `/restart 5`, `/stop 5`
+    // answer 0 (a countdown shown counts again from its Delay), w `/restart 5` answers 1, n 2, 6 `/stop 6` answers 2,
+    // each with no window, c the program has ended, closed (exit code 0), . 5 s go by. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -500,6 +502,37 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
             EXPECT_TRUE(quiet) << where << ": /status did not end at once (a window?)";
             EXPECT_EQ(expected, answer) << where << ": /status 5";
         }
+        if (std::string("rswn6").find(*step) != std::string::npos)
+        {
+            const std::string asked = std::string(*step == 's' ? "-STOP " : *step == '6' ? "/stop " : "/Restart ")
+                                      + (*step == '6' ? "6" : "5");
+            const CKernelHandle ask = StartProcess("\"" + KestrupExePath() + "\" " + asked);
+            const bool quiet = ::WaitForSingleObject(ask.get(), 20000) == WAIT_OBJECT_0;
+            DWORD answer = MAXDWORD;
+            ::TerminateProcess(ask.get(), 3);
+            ::GetExitCodeProcess(ask.get(), &answer);
+            EXPECT_TRUE(quiet) << where << ": " << asked << " did not end (a window?)";
+            EXPECT_EQ(*step == 'r' || *step == 's' ? 0u : *step == 'w' ? 1u : 2u, answer) << where << ": " << asked;
+            if (*step == 'r' && countdown != nullptr)
+            {
+                EXPECT_LE(static_cast<int>(row.delay) - 3, std::atoi(windows::ControlText(countdown, 1011).c_str()))
+                    << where << ": the countdown did not count again";
+            }
+        }
+        if (*step == '.')
+            ::Sleep(5000);
+        if (*step == 'c')
+        {
+            const std::string status = testreg::SlotKey(5) + "\\Status";
+            std::string code;
+            for (ULONGLONG until = ::GetTickCount64() + 20000;
+                 !testreg::ReadValue(HKEY_CURRENT_USER, status.c_str(), "LastExitCode", type, code)
+                 && ::GetTickCount64() < until;)
+                ::Sleep(200);
+            EXPECT_EQ(0, code.size() == 4 ? *reinterpret_cast<const int*>(code.data()) : -1)
+                << where << ": the program was not closed, or is left";
+            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, status.c_str(), "LastExitCode");
+        }
         if (*step == 'v')
         {
             HKEY child = nullptr;
@@ -619,6 +652,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptCase{.description = "no heartbeat while not responding, no time set; a keeper that crashed",
                                  .delay = 0, .keepRunning = 1, .script = "SoiZYx", .probeMode = "frozen",
                                  .notRespondingSeconds = 0, .heartbeat = 'a'},
+                      ScriptCase{.description = "a restart asked while it runs, a stop of another slot, then of it",
+                                 .delay = 0, .keepRunning = 1, .script = "S6rcSscxn", .probeMode = "window300"},
+                      ScriptCase{.description = "a restart asked during the countdown, then a stop", .delay = 20,
+                                 .keepRunning = 1, .script = "C.rsx"},
+                      ScriptCase{.description = "a restart asked while the keeper closes a program deaf to it",
+                                 .delay = 0, .keepRunning = 1, .script = "SrwSsx", .probeMode = "deaf300"},
                       ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
                                  .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
                                  .before = 25, .heartbeat = 'd'}));
