@@ -28,11 +28,6 @@ watch::Ending EndingOf(HANDLE process, bool showedWindow, ULONGLONG nowMs)
     ::GetExitCodeProcess(process, &exitCode);
     return {AsCount(created), AsCount(exited), showedWindow, exitCode, nowMs};
 }
-
-bool Holds(const std::vector<DWORD>& ids, DWORD id)
-{
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
 } // namespace
 
 CHandOver::CHandOver(HANDLE started, bool showedWindow, ULONGLONG nowMs)
@@ -43,7 +38,7 @@ CHandOver::CHandOver(HANDLE started, bool showedWindow, ULONGLONG nowMs)
 void CHandOver::Look(const std::vector<DWORD>& ids, const std::vector<DWORD>& windowed, ULONGLONG nowMs)
 {
     for (auto gone = left.begin(); gone != left.end();)
-        if (Holds(ids, gone->id))
+        if (watch::Holds(ids, gone->id))
             ++gone;
         else
         {
@@ -64,7 +59,7 @@ void CHandOver::Look(const std::vector<DWORD>& ids, const std::vector<DWORD>& wi
         }
     for (Left& process : left)
     {
-        process.facts.showedWindow = process.facts.showedWindow || Holds(windowed, process.id);
+        process.facts.showedWindow = process.facts.showedWindow || watch::Holds(windowed, process.id);
         Judge(process, nowMs);
     }
 }

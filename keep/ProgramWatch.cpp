@@ -24,11 +24,6 @@ bool IsRunning(HANDLE process)
     return ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
 }
 
-bool Holds(const std::vector<DWORD>& ids, DWORD id)
-{
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
 // The processes in the job now; also the started one while it runs.
 std::vector<DWORD> ProcessIds(HANDLE process, HANDLE job)
 {
@@ -44,7 +39,7 @@ std::vector<DWORD> ProcessIds(HANDLE process, HANDLE job)
                 ids.push_back(static_cast<DWORD>(list->ProcessIdList[i]));
     }
     const DWORD started = ::GetProcessId(process);
-    if (IsRunning(process) && !Holds(ids, started))
+    if (IsRunning(process) && !watch::Holds(ids, started))
         ids.push_back(started);
     return ids;
 }
@@ -86,7 +81,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     DWORD id = 0;
     ::GetWindowThreadProcessId(window, &id);
     const bool visible = ::IsWindowVisible(window) != FALSE;
-    if (!Holds(search->ids, id)
+    if (!watch::Holds(search->ids, id)
         || (!visible && std::find(search->seenBefore.begin(), search->seenBefore.end(), window)
                             == search->seenBefore.end()))
         return TRUE;
@@ -113,7 +108,7 @@ BOOL CALLBACK CollectOwner(HWND window, LPARAM parameter)
     auto* owners = reinterpret_cast<std::pair<const std::vector<DWORD>*, std::vector<DWORD>>*>(parameter);
     DWORD id = 0;
     ::GetWindowThreadProcessId(window, &id);
-    if (::IsWindowVisible(window) && Holds(*owners->first, id) && !Holds(owners->second, id))
+    if (::IsWindowVisible(window) && watch::Holds(*owners->first, id) && !watch::Holds(owners->second, id))
         owners->second.push_back(id);
     return TRUE;
 }
@@ -130,7 +125,7 @@ BOOL CALLBACK AskToClose(HWND window, LPARAM ids)
 {
     DWORD id = 0;
     ::GetWindowThreadProcessId(window, &id);
-    if (::IsWindowVisible(window) && Holds(*reinterpret_cast<const std::vector<DWORD>*>(ids), id))
+    if (::IsWindowVisible(window) && watch::Holds(*reinterpret_cast<const std::vector<DWORD>*>(ids), id))
         ::PostMessageA(window, WM_CLOSE, 0, 0);
     return TRUE;
 }

@@ -2,12 +2,19 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 // The decisions of the watch over a kept program, from what its checks found
 // and when: plain values in, a verdict out.
 namespace watch
 {
+// Whether a process id is among those found.
+inline bool Holds(const std::vector<DWORD>& ids, DWORD id)
+{
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
 // How often the program's windows are checked.
 inline constexpr ULONGLONG kCheckMs = 5000;
 // How long the show may go without a visible window, with no update at
