@@ -36,6 +36,12 @@ inline constexpr char kKeepDisplayOn[] = "KeepDisplayOn";
 inline constexpr char kStartAfter[] = "StartAfter";
 inline constexpr char kHeartbeatUrl[] = "HeartbeatUrl";
 inline constexpr char kHeartbeatSeconds[] = "HeartbeatSeconds";
+inline constexpr char kCover[] = "Cover";
+inline constexpr char kCoverPicture[] = "CoverPicture";
+inline constexpr char kMonitor[] = "Monitor";
+inline constexpr char kHideCursor[] = "HideCursor";
+inline constexpr char kShowHours[] = "ShowHours";
+inline constexpr char kOffHoursDisplay[] = "OffHoursDisplay";
 
 // A volatile key below a slot's key: what its /run does now.
 inline constexpr char kStatusKey[] = "Status";

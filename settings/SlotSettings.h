@@ -62,7 +62,34 @@ struct SlotSettings
     std::string heartbeatUrl;
     unsigned long heartbeatSeconds = 60;
     bool heartbeatChanged = false;
+    // Where the slot's program does not show, a window covers its monitor:
+    // black, or the picture (%variables% expanded, as the alive file's).
+    bool cover = false;
+    std::string coverPicture;
+    bool coverChanged = false;  // cover and coverPicture
+    // The display \\.\DISPLAYn the countdown, the cover and the program are
+    // on; 0: the primary.
+    int monitor = 0;
+    bool monitorChanged = false;
+    // The pointer is hidden while the program runs and nobody moves it.
+    bool hideCursor = false;
+    bool hideCursorChanged = false;
+    // When the program runs, in local time, as stored ("Mon-Fri 07:00-19:00");
+    // empty: always.
+    std::string showHours;
+    bool showHoursChanged = false;
+    // The displays are turned off outside the show hours.
+    bool offHoursDisplay = false;
+    bool offHoursDisplayChanged = false;
 };
+
+// Whether the keeping's options were changed in the settings.
+inline bool KeepOptionsChanged(const SlotSettings& values)
+{
+    return values.restartDailyChanged || values.notRespondingChanged || values.heartbeatChanged || values.aliveChanged
+        || values.keepDisplayOnChanged || values.coverChanged || values.monitorChanged || values.hideCursorChanged
+        || values.showHoursChanged || values.offHoursDisplayChanged;
+}
 
 // The seconds of the heartbeat's period and of an alive file's: 10 to 86400;
 // another stored value counts as 60.

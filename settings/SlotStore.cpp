@@ -202,6 +202,12 @@ SlotSettings CSlotStore::Read(const CRegKey& key)
     key.QueryStringValue(kAliveFile, values.aliveFile);
     values.aliveSeconds = PeriodSeconds(static_cast<unsigned long>(ReadNumber(key, kAliveSeconds, 60)));
     values.keepDisplayOn = ReadNumber(key, kKeepDisplayOn, 0) != 0;
+    values.cover = ReadNumber(key, kCover, 0) != 0;
+    key.QueryStringValue(kCoverPicture, values.coverPicture);
+    values.monitor = std::max(ReadNumber(key, kMonitor, 0), 0);
+    values.hideCursor = ReadNumber(key, kHideCursor, 0) != 0;
+    key.QueryStringValue(kShowHours, values.showHours);
+    values.offHoursDisplay = ReadNumber(key, kOffHoursDisplay, 0) != 0;
     DWORD startAfter = 0;
     if (key.QueryDWORDValue(kStartAfter, startAfter) == ERROR_SUCCESS)
         values.startAfter = static_cast<int>(startAfter);
@@ -269,6 +275,20 @@ std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::s
             && (m_writer.SetString(key, kHeartbeatUrl, values.heartbeatUrl) != ERROR_SUCCESS
                 || m_writer.SetDword(key, kHeartbeatSeconds, values.heartbeatSeconds) != ERROR_SUCCESS))
             return "Could not save the heartbeat";
+        const DWORD pictureType = values.coverPicture.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
+        if (values.coverChanged
+            && (m_writer.SetDword(key, kCover, values.cover) != ERROR_SUCCESS
+                || m_writer.SetString(key, kCoverPicture, values.coverPicture, pictureType) != ERROR_SUCCESS))
+            return "Could not save the cover";
+        if (values.monitorChanged && m_writer.SetDword(key, kMonitor, static_cast<DWORD>(values.monitor)) != ERROR_SUCCESS)
+            return "Could not save the monitor";
+        if (values.hideCursorChanged && m_writer.SetDword(key, kHideCursor, values.hideCursor) != ERROR_SUCCESS)
+            return "Could not save the pointer setting";
+        if (values.showHoursChanged && m_writer.SetString(key, kShowHours, values.showHours) != ERROR_SUCCESS)
+            return "Could not save the show hours";
+        if (values.offHoursDisplayChanged
+            && m_writer.SetDword(key, kOffHoursDisplay, values.offHoursDisplay) != ERROR_SUCCESS)
+            return "Could not save the display setting";
     }
 
     if (values.appType == AppType::Disable)

@@ -34,7 +34,8 @@ public:
     // Delay, Mode, KeepRunning, then the keeping's options where the settings
     // changed them (NotRespondingSeconds, RestartDaily, AliveFile with
     // AliveSeconds, KeepDisplayOn, StartAfter, HeartbeatUrl with
-    // HeartbeatSeconds), and then registers the slot in the Run key (clearing a
+    // HeartbeatSeconds, Cover with CoverPicture, Monitor, HideCursor,
+    // ShowHours, OffHoursDisplay), and then registers the slot in the Run key (clearing a
     // "Disabled" mark of Task Manager's for it), or, for Disable, removes the
     // slot and its registration. Returns the text the user is shown for the
     // first failure, an empty text when all was saved. A failure after the

@@ -60,7 +60,9 @@ BOOL CKeepOptionsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     tips.Create(this, {IDC_RESTART_DAILY, IDC_RESTART_TIME, IDC_NOT_RESPONDING, IDC_HEARTBEAT_URL, IDC_HEARTBEAT_SECONDS,
-                       IDC_ALIVE_FILE, IDC_BROWSE_ALIVE, IDC_ALIVE_SECONDS, IDC_KEEP_DISPLAY_ON});
+                       IDC_ALIVE_FILE, IDC_BROWSE_ALIVE, IDC_ALIVE_SECONDS, IDC_KEEP_DISPLAY_ON, IDC_HIDE_CURSOR,
+                       IDC_COVER, IDC_COVER_PICTURE, IDC_BROWSE_COVER, IDC_MONITOR, IDC_SHOW_HOURS,
+                       IDC_OFF_HOURS_DISPLAY});
 
     // 24-hour whatever the user's format; a stored value that is no time
     // shows unchecked and stays until a time is chosen here.

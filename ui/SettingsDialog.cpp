@@ -299,8 +299,7 @@ void CSettingsDialog::OnSlotChosen()
     const int chosen = slotLists.ChosenSlot(slot);
     if (chosen == slot)
         return;
-    if (Shown() != loaded || keepOptions.restartDailyChanged || keepOptions.notRespondingChanged
-        || keepOptions.heartbeatChanged || keepOptions.aliveChanged || keepOptions.keepDisplayOnChanged)
+    if (Shown() != loaded || KeepOptionsChanged(keepOptions))
     {
         const int answer = AfxMessageBox(FormatString("Save the changes to slot %d?", slot).c_str(),
                                          MB_YESNOCANCEL | MB_ICONQUESTION);

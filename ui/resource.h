@@ -49,6 +49,13 @@
 #define IDC_BROWSE_ALIVE 1107
 #define IDC_ALIVE_SECONDS 1108
 #define IDC_KEEP_DISPLAY_ON 1109
+#define IDC_HIDE_CURSOR 1110
+#define IDC_COVER 1111
+#define IDC_COVER_PICTURE 1112
+#define IDC_BROWSE_COVER 1113
+#define IDC_MONITOR 1114
+#define IDC_SHOW_HOURS 1115
+#define IDC_OFF_HOURS_DISPLAY 1116
 // The slot the window edits.
 #define IDC_SLOT 1015
 // The slot whose start this slot's start waits for.
