@@ -101,10 +101,12 @@ private:
         const std::string word = Word(IsLetter);
         if (word.empty())
         {
+            // Only after a "," or a "-": the first day is read where a letter stands.
             size_t before = position;
-            while (before > 0 && IsBlank(text[before - 1]))
+            while (IsBlank(text[before - 1]))
                 --before;
-            return Fail(wrong, "has no day after \"" + Piece(text, before - 1, before) + "\""), -1;
+            Fail(wrong, "has no day after \"" + Piece(text, before - 1, before) + "\"");
+            return -1;
         }
         std::string lower = word;
         for (char& c : lower)
