@@ -1,0 +1,90 @@
+#include "keep/ZoneClock.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace hours
+{
+LONGLONG TicksOf(const SYSTEMTIME& time)
+{
+    FILETIME file{};
+    if (!SystemTimeToFileTime(&time, &file))
+        return -1;
+    return static_cast<LONGLONG>((ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime);
+}
+
+SYSTEMTIME TimeOf(LONGLONG ticks)
+{
+    const FILETIME file{DWORD(ticks), DWORD(ULONGLONG(ticks) >> 32)};
+    SYSTEMTIME time{};
+    FileTimeToSystemTime(&file, &time);
+    return time;
+}
+
+namespace
+{
+// The local time at which a rule changes the clock in `year`: a date of that
+// year where the rule has one, else the wDay-th wDayOfWeek of its month
+// (5: the last).
+LONGLONG ChangeIn(const SYSTEMTIME& rule, WORD year)
+{
+    SYSTEMTIME date{year, rule.wMonth, 0, 1, 0, 0, 0, 0};
+    if (rule.wYear)
+        date.wDay = rule.wDay;
+    else
+    {
+        const WORD firstDayOfWeek = TimeOf(TicksOf(date)).wDayOfWeek;
+        date.wDay = WORD(1 + (rule.wDayOfWeek + 7 - firstDayOfWeek) % 7 + 7 * (std::clamp<WORD>(rule.wDay, 1, 5) - 1));
+        while (date.wDay > 28 && TicksOf(date) < 0)
+            date.wDay -= 7;
+    }
+    const LONGLONG midnight = TicksOf(date);
+    if (midnight < 0)
+        return -1;
+    return midnight + rule.wHour * 60 * kTicksPerMinute + rule.wMinute * kTicksPerMinute +
+           (rule.wSecond * 1000 + rule.wMilliseconds) * 10000LL;
+}
+} // namespace
+
+CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
+{
+    const LONGLONG standard = (zone.Bias + zone.StandardBias) * kTicksPerMinute;
+    const LONGLONG daylight = (zone.Bias + zone.DaylightBias) * kTicksPerMinute;
+    std::vector<Span> changes;
+    const auto from = [](const Span& change) { return change.from; };
+    if (zone.StandardDate.wMonth && zone.DaylightDate.wMonth)
+    {
+        for (WORD y = year - 1; y <= year + 1; ++y)
+        {
+            // Daylight saving time begins at a standard local time, and ends at a daylight one.
+            const LONGLONG begins = ChangeIn(zone.DaylightDate, y);
+            const LONGLONG ends = ChangeIn(zone.StandardDate, y);
+            if (begins >= 0 && ends >= 0)
+            {
+                InsertInOrder(changes, Span{begins + standard, daylight}, from);
+                InsertInOrder(changes, Span{ends + daylight, standard}, from);
+            }
+        }
+    }
+    spans.push_back({LLONG_MIN, changes.empty() || changes.front().bias == daylight ? standard : daylight});
+    spans.insert(spans.end(), changes.begin(), changes.end());
+}
+
+LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
+{
+    size_t i = spans.size() - 1;
+    while (i > 0 && spans[i].from > utc)
+        --i;
+    return utc - spans[i].bias;
+}
+
+LONGLONG CZoneClock::FirstAtOrAfter(LONGLONG local) const
+{
+    for (size_t i = 0; i + 1 < spans.size(); ++i)
+    {
+        if (local + spans[i].bias < spans[i + 1].from)
+            return std::max(spans[i].from, local + spans[i].bias);
+    }
+    return std::max(spans.back().from, local + spans.back().bias);
+}
+} // namespace hours
