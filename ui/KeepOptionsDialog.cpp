@@ -53,6 +53,7 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         UINT aliveSeconds = values.aliveSeconds;
         DDX_Text(dx, IDC_ALIVE_SECONDS, aliveSeconds);
         ::CheckDlgButton(m_hWnd, IDC_KEEP_DISPLAY_ON, values.keepDisplayOn ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_HIDE_CURSOR, values.hideCursor ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 
@@ -118,6 +119,9 @@ void CKeepOptionsDialog::OnOK()
     const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
     values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
     values.keepDisplayOn = displayOn;
+    const bool hideCursor = ::IsDlgButtonChecked(m_hWnd, IDC_HIDE_CURSOR) == BST_CHECKED;
+    values.hideCursorChanged = values.hideCursorChanged || hideCursor != values.hideCursor;
+    values.hideCursor = hideCursor;
     if (url != values.heartbeatUrl || beat != PeriodSeconds(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;
