@@ -12,6 +12,13 @@ const DWORD kStandardPointers[] = {32512, 32513, 32514, 32515, 32516, 32642, 326
 // The mouse, for raw input.
 constexpr USHORT kGenericDesktop = 1;
 constexpr USHORT kMouse = 2;
+
+// A crash of this program takes nobody's pointer with it.
+LONG WINAPI GiveBackAtCrash(EXCEPTION_POINTERS*)
+{
+    ::SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 0);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 } // namespace
 
 void HideSystemPointer(bool hidden)
@@ -38,6 +45,7 @@ CPointerHider::CPointerHider(ULONGLONG quietMs, void (*hide)(bool)) : quietMs(qu
         return;
     stillSinceMs = ::GetTickCount64();
     ::GetCursorPos(&place);
+    crashFilterBefore = ::SetUnhandledExceptionFilter(GiveBackAtCrash);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
@@ -54,6 +62,8 @@ CPointerHider::~CPointerHider()
 {
     if (hidden)
         hide(false);
+    if (quietMs != 0)
+        ::SetUnhandledExceptionFilter(crashFilterBefore);
     if (window == nullptr)
         return;
     const RAWINPUTDEVICE mouse = {kGenericDesktop, kMouse, RIDEV_REMOVE, nullptr};

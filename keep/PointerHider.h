@@ -29,7 +29,9 @@ void HideSystemPointer(bool hidden);
 
 // Hides the pointer once it has not moved for a while and shows it at its
 // next movement (raw input, told even while another program is in front),
-// until it goes: the pointer is given back then. Nothing takes the
+// until it goes: the pointer is given back then, and at a crash of this
+// program (an end from outside, by Task Manager, leaves it hidden until the
+// logoff or the pointers' settings are applied again). Nothing takes the
 // processor's time while the pointer does not move, but a look when due.
 class CPointerHider
 {
@@ -56,4 +58,5 @@ private:
     bool movedUnseen = false;
     POINT place = {};
     ULONGLONG stillSinceMs = 0;
+    LPTOP_LEVEL_EXCEPTION_FILTER crashFilterBefore = nullptr;
 };
