@@ -1,5 +1,6 @@
 #include "keep/AliveFile.h"
 #include "keep/ProgramWatch.h"
+#include "keep/ScreenSaverHold.h"
 
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 // A program that does not go (here: one this handle may not end) keeps the
@@ -161,6 +163,21 @@ TEST(ProgramWatchTest, KeepsTheDisplayOnWhileTheProgramRunsOnly)
     EXPECT_EQ((std::vector<EXECUTION_STATE>{on, ES_CONTINUOUS}), requests) << "once it had ended";
     EXPECT_EQ(0u, saverWhileRunning) << "the screen saver while the program ran";
     EXPECT_EQ(1u, ScreenSaverSeenAfresh(temp)) << "the screen saver once it had ended";
+}
+
+// The holds of two slots' keepers count together: the screen saver comes
+// back with the last to go, not with the first.
+TEST(ScreenSaverHoldTest, ComesBackWithTheLastHoldOnly)
+{
+    TempFolder temp{"saver-holds"};
+    InstallProbe(temp.Path() + "probe.exe");
+    ExpectProbeRecordAt(temp.Path() + "record.txt");
+    std::optional<CScreenSaverHold> first(true);
+    std::optional<CScreenSaverHold> second(true);
+    first.reset();
+    EXPECT_EQ(0u, ScreenSaverSeenAfresh(temp)) << "the screen saver with the second hold left";
+    second.reset();
+    EXPECT_EQ(1u, ScreenSaverSeenAfresh(temp)) << "the screen saver once both had gone";
 }
 
 namespace
