@@ -137,23 +137,14 @@ TEST(HandOverRulesTest, JudgesEachProcessLeftByHowTheProgramEndedAndWhenItWasSta
             << row.description;
     }
 }
-} // namespace
 
-namespace
-{
 TEST(PointerStepTest, HidesAPointerStillForItsTimeAndShowsItMovedOrUnreadable)
 {
-    const struct
-    {
-        const char* description;
-        bool hidden, moved, readable;
-        ULONGLONG stillMs;
-        char step;  // K kept as it is, H hidden, S shown
-    } rows[] = {
+    const struct { const char* description; bool hidden, moved, readable; ULONGLONG stillMs; char step; } rows[] = {
         {"still for its time", false, false, true, 5000, 'H'},
         {"still for less", false, false, true, 4999, 'K'},
         {"moved", false, true, true, 0, 'K'},
-        {"unreadable for long", false, false, false, 60000, 'K'},
+        {"unreadable for long (another desktop)", false, false, false, 60000, 'K'},
         {"hidden and still", true, false, true, 60000, 'K'},
         {"hidden and moved", true, true, true, 0, 'S'},
         {"hidden and unreadable", true, false, false, 60000, 'S'},
@@ -162,7 +153,7 @@ TEST(PointerStepTest, HidesAPointerStillForItsTimeAndShowsItMovedOrUnreadable)
     {
         const watch::PointerStep step = watch::NextPointerStep(row.hidden, row.moved, row.readable, row.stillMs, 5000);
         EXPECT_EQ(row.step, step == watch::PointerStep::Hide ? 'H' : step == watch::PointerStep::Show ? 'S' : 'K')
-            << row.description;
+            << row.description << " (H hidden, S shown, K kept)";
     }
 }
 } // namespace
