@@ -337,7 +337,8 @@ std::optional<WatchEnd> CProgramWatch::HandOver(std::vector<HANDLE>& waited, boo
 }
 
 // Until a process waited on ends, a check or a look at the pointer is due, the
-// restart's minute comes or the session ends; the thread's windows get their messages meanwhile.
+// restart's minute comes or the session ends; the thread's windows get their
+// messages meanwhile.
 DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
 {
     const ULONGLONG now = ::GetTickCount64();

@@ -95,8 +95,8 @@ struct WatchSettings
 // before: one found not responding at every check for the time set ends the
 // program (see EndProgram). With checkWindows, the windows are checked
 // also where no time is set. Nothing else takes the processor's time but the
-// pointer's looks where it is to be hidden. An end
-// during a logoff is the logoff's. Where `restart` has a time, the watch also
+// pointer's looks where it is to be hidden. An end during a logoff is the
+// logoff's. Where `restart` has a time, the watch also
 // wakes at the start of each minute, and when the restart is due, it closes
 // the program (see CloseProgram), as does a request. An alive file is looked at with the
 // windows: one not written for its time ends the program (see EndProgram).
