@@ -91,7 +91,8 @@ void CPointerHider::Look(ULONGLONG nowMs)
     const bool moved = movedUnseen || placeChanged;
     movedUnseen = false;
     place = readable ? now : place;
-    stillSinceMs = placeChanged ? nowMs : stillSinceMs;
+    // One that cannot be read counts as still from when it can be again.
+    stillSinceMs = placeChanged || !readable ? nowMs : stillSinceMs;
     const ULONGLONG stillMs = nowMs > stillSinceMs ? nowMs - stillSinceMs : 0;
     Step(watch::NextPointerStep(hidden, moved, readable, stillMs, quietMs), nowMs);
 }
