@@ -18,6 +18,8 @@ namespace
 constexpr int kLeastDelayAgain = 10;
 // How long a start waits for the slot it starts after.
 constexpr int kStartAfterMs = 300000;
+// How long the pointer stays still before it is hidden.
+constexpr ULONGLONG kPointerQuietMs = 5000;
 } // namespace
 
 // Typed in the settings or by `reg add`, a path with variables is often stored
@@ -106,6 +108,8 @@ void CLaunchMode::Run()
             watching.aliveSeconds = settings.aliveSeconds;
             if (settings.keepDisplayOn)
                 watching.executionState = ::SetThreadExecutionState;
+            watching.holdScreenSaverOff = settings.keepDisplayOn;
+            watching.pointerQuietMs = settings.hideCursor ? kPointerQuietMs : 0;
             watching.onResponding = [this](bool responding) { keeper->Responding(responding); };
             watching.checkWindows = !settings.heartbeatUrl.empty();
             // The show is down while what is left of it cannot be ended: no heartbeat then.

@@ -5,12 +5,13 @@
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
-//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | screen]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
 // probe, showing a window) at once; the floor counts down 100 s. With a URL,
 // the slot sends a heartbeat there every 10 s, and a second floor requests
 // it as often on a thread of its own; with a file, it looks at that alive
-// file at its checks (it may go a day unwritten).
+// file at its checks (it may go a day unwritten). With "screen", the slot
+// also hides the pointer (still, it is hidden after 5 s, then looked at).
 #include "Timing.h"
 
 #include <windows.h>
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6)
     {
-        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]\n");
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | screen]\n");
         return 2;
     }
     const int seconds = std::atoi(argv[4]);
@@ -60,7 +61,10 @@ int main(int argc, char** argv)
     ::RegSetValueExA(key, "RestartDaily", 0, REG_SZ, reinterpret_cast<const BYTE*>(restart), 6);
     const DWORD beatSeconds = 10, aliveSeconds = 86400;
     const bool heartbeat = argc == 6 && std::strncmp(argv[5], "http", 4) == 0;
-    if (argc == 6 && !heartbeat)
+    const bool screen = argc == 6 && std::strcmp(argv[5], "screen") == 0;
+    if (screen)
+        ::RegSetValueExA(key, "HideCursor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
+    if (argc == 6 && !heartbeat && !screen)
     {
         ::RegSetValueExA(key, "AliveFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
                          static_cast<DWORD>(std::strlen(argv[5]) + 1));
@@ -104,6 +108,6 @@ int main(int argc, char** argv)
         ::CloseHandle(shown);
     }
     std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
-                heartbeat ? ", a heartbeat every 10 s" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
+                heartbeat ? ", a heartbeat every 10 s" : screen ? ", the pointer hidden" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }

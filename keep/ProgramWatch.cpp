@@ -3,6 +3,7 @@
 #include "framework/Handle.h"
 #include "keep/AliveFile.h"
 #include "keep/HandOver.h"
+#include "keep/ScreenSaverHold.h"
 #include "keep/WatchRules.h"
 
 #include <algorithm>
@@ -226,7 +227,8 @@ public:
     CProgramWatch(const CSessionEndWindow& session, HANDLE process, HANDLE job, const WatchSettings& settings,
                   watch::CDailyRestart& restart)
         : session(session), process(process), job(job), settings(settings), restart(restart),
-          display(settings.executionState),
+          display(settings.executionState), screenSaver(settings.holdScreenSaverOff),
+          pointer(settings.pointerQuietMs, settings.hidePointer),
           alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten)
     {
     }
@@ -264,6 +266,8 @@ private:
     const WatchSettings& settings;
     watch::CDailyRestart& restart;
     CDisplayRequest display;
+    CScreenSaverHold screenSaver;
+    CPointerHider pointer;
     CAliveFile alive;
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
@@ -305,6 +309,7 @@ WatchResult CProgramWatch::Run()
         }
         if (woken != WAIT_TIMEOUT)
             continue;
+        pointer.Look(::GetTickCount64());
         ::GetLocalTime(&local);
         if (restart.DueAt(local))
             return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::PlannedRestart
@@ -331,8 +336,9 @@ std::optional<WatchEnd> CProgramWatch::HandOver(std::vector<HANDLE>& waited, boo
     return std::nullopt;
 }
 
-// Until a process waited on ends, a check is due, the restart's minute comes
-// or the session ends; the thread's windows get their messages meanwhile.
+// Until a process waited on ends, a check or a look at the pointer is due, the
+// restart's minute comes or the session ends; the thread's windows get their
+// messages meanwhile.
 DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
 {
     const ULONGLONG now = ::GetTickCount64();
@@ -345,6 +351,7 @@ DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
     }
     if (lookAgainSoon)
         timeout = std::min(timeout, static_cast<DWORD>(kLookAgainMs));
+    timeout = std::min(timeout, pointer.UntilLook(now));
     return session.Wait(static_cast<DWORD>(waited.size()), waited.data(), timeout);
 }
 

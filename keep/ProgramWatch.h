@@ -2,6 +2,7 @@
 
 #include "framework/SessionEnd.h"
 #include "keep/DailyRestart.h"
+#include "keep/PointerHider.h"
 
 #include <windows.h>
 
@@ -59,6 +60,14 @@ struct WatchSettings
     // Where set, asked to keep the display and the system on while the watch
     // runs, and to let go as it ends (SetThreadExecutionState; a test stands in).
     EXECUTION_STATE(WINAPI* executionState)(EXECUTION_STATE) = nullptr;
+    // Where true, the screen saver is held off while the watch runs (see
+    // CScreenSaverHold).
+    bool holdScreenSaverOff = false;
+    // Where not 0, the pointer is hidden once it has been still for so long
+    // while the watch runs, and given back as it ends (see CPointerHider;
+    // `hidePointer` hides it or gives it back, a test stands in).
+    ULONGLONG pointerQuietMs = 0;
+    void (*hidePointer)(bool hidden) = HideSystemPointer;
     // Where true, the windows are also checked where notRespondingSeconds is
     // 0, for onResponding alone (a heartbeat tells whether they respond).
     bool checkWindows = false;
@@ -85,8 +94,9 @@ struct WatchSettings
 // seconds the windows are checked, each visible one and each seen visible
 // before: one found not responding at every check for the time set ends the
 // program (see EndProgram). With checkWindows, the windows are checked
-// also where no time is set. Nothing else takes the processor's time. An end
-// during a logoff is the logoff's. Where `restart` has a time, the watch also
+// also where no time is set. Nothing else takes the processor's time but the
+// pointer's looks where it is to be hidden. An end during a logoff is the
+// logoff's. Where `restart` has a time, the watch also
 // wakes at the start of each minute, and when the restart is due, it closes
 // the program (see CloseProgram), as does a request. An alive file is looked at with the
 // windows: one not written for its time ends the program (see EndProgram).

@@ -56,6 +56,7 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         ::CheckDlgButton(m_hWnd, IDC_KEEP_DISPLAY_ON, values.keepDisplayOn ? BST_CHECKED : BST_UNCHECKED);
         DDX_Text(dx, IDC_SHOW_HOURS, values.showHours);
         ::CheckDlgButton(m_hWnd, IDC_OFF_HOURS_DISPLAY, values.offHoursDisplay ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_HIDE_CURSOR, values.hideCursor ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 
@@ -137,6 +138,9 @@ void CKeepOptionsDialog::OnOK()
     values.offHoursDisplay = displaysOff;
     values.showHoursChanged = values.showHoursChanged || showHours != values.showHours;
     values.showHours = showHours;
+    const bool hideCursor = ::IsDlgButtonChecked(m_hWnd, IDC_HIDE_CURSOR) == BST_CHECKED;
+    values.hideCursorChanged = values.hideCursorChanged || hideCursor != values.hideCursor;
+    values.hideCursor = hideCursor;
     if (url != values.heartbeatUrl || beat != PeriodSeconds(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;

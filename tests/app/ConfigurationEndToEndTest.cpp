@@ -163,7 +163,7 @@ struct KeepOptionsCase
     const char* refusals = nullptr;       // the boxes' texts, where not the seconds' range
     const char* beatStored = "- -";       // HeartbeatUrl and HeartbeatSeconds afterwards
     std::vector<std::string> alive = {};  // the alive file and its seconds typed before each OK
-    const char* aliveStored = "- - -";    // AliveFile, AliveSeconds and KeepDisplayOn (ticked with a file) afterwards
+    const char* aliveStored = "- - - -";  // AliveFile, AliveSeconds, KeepDisplayOn and HideCursor (ticked with a file) afterwards
     std::vector<const char*> hours = {};  // the show hours typed before each OK, over kHoursBefore
     const char* hoursStored = "- -";      // ShowHours and OffHoursDisplay (ticked with hours) afterwards
 };
@@ -228,8 +228,9 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
                 ::SetWindowTextA(::GetDlgItem(options, field == 0 ? IDC_ALIVE_FILE : IDC_ALIVE_SECONDS),
                                  (field == 0 ? row.alive[i].substr(0, row.alive[i].find(' '))
                                              : row.alive[i].substr(row.alive[i].find(' ') + 1)).c_str());
-            if (i == 0 && !row.alive.empty())
-                ::SendMessageA(::GetDlgItem(options, IDC_KEEP_DISPLAY_ON), BM_CLICK, 0, 0);
+            for (int ticked : {IDC_KEEP_DISPLAY_ON, IDC_HIDE_CURSOR})
+                if (i == 0 && !row.alive.empty())
+                    ::SendMessageA(::GetDlgItem(options, ticked), BM_CLICK, 0, 0);
             if (i < row.hours.size())
                 ::SetWindowTextA(::GetDlgItem(options, IDC_SHOW_HOURS), row.hours[i]);
             if (i == 0 && !row.hours.empty())
@@ -256,7 +257,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
     EXPECT_EQ(expected, refusals) << row.description;
     EXPECT_EQ(row.stored, Stored("NotRespondingSeconds") + " " + Stored("RestartDaily")) << row.description;
     EXPECT_EQ(row.beatStored, Stored("HeartbeatUrl") + " " + Stored("HeartbeatSeconds")) << row.description;
-    EXPECT_EQ(row.aliveStored, Stored("AliveFile") + " " + Stored("AliveSeconds") + " " + Stored("KeepDisplayOn"))
+    EXPECT_EQ(row.aliveStored, Stored("AliveFile") + " " + Stored("AliveSeconds") + " " + Stored("KeepDisplayOn") + " "
+                                   + Stored("HideCursor"))
         << row.description;
     EXPECT_EQ(row.hoursStored, Stored("ShowHours") + " " + Stored("OffHoursDisplay")) << row.description;
 }
@@ -277,16 +279,16 @@ INSTANTIATE_TEST_SUITE_P(
                       KeepOptionsCase{"an alive file unwritten for 10 to 86400 s; the display kept on", {"60", "60"},
                                       false, IDOK, "- -", "old.log", {}, "Please enter an integer between 10 and 86400.|",
                                       "- -", {"logs\\player.log 5", "logs\\player.log 600"},
-                                      "logs\\player.log 600 1"},
+                                      "logs\\player.log 600 1 1"},
                       KeepOptionsCase{"an alive file named by a variable", {"60"}, false, IDOK, "- -", "old.log", {},
                                       nullptr, "- -", {"%LOCALAPPDATA%\\Player\\alive.log 60"},
-                                      "%LOCALAPPDATA%\\Player\\alive.log (REG_EXPAND_SZ) 60 1"},
+                                      "%LOCALAPPDATA%\\Player\\alive.log (REG_EXPAND_SZ) 60 1 1"},
                       KeepOptionsCase{"show hours refused until they can be read; the displays off outside them",
                                       {"60", "60"}, false, IDOK, "- -", nullptr, {},
                                       "The show hours cannot be read: \"Fri-Mon 7:00\" has no end time.\n\nWrite "
                                       "ranges such as Mon-Fri 07:00-19:00; Sat,Sun 10:00-16:00 (days may be left out; "
                                       "an end before its begin runs over midnight). Empty: at all hours.|",
-                                      "- -", {}, "- - -", {"Fri-Mon 7:00", "Fri-Mon 7:00-2:00"}, "Fri-Mon 7:00-2:00 1"}));
+                                      "- -", {}, "- - - -", {"Fri-Mon 7:00", "Fri-Mon 7:00-2:00"}, "Fri-Mon 7:00-2:00 1"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

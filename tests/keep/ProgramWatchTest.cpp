@@ -1,5 +1,6 @@
 #include "keep/AliveFile.h"
 #include "keep/ProgramWatch.h"
+#include "keep/ScreenSaverHold.h"
 
 #include "tests/support/Probe.h"
 #include "tests/support/Process.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 // A program that does not go (here: one this handle may not end) keeps the
@@ -117,26 +119,40 @@ BOOL WINAPI LookThroughShare(LPCSTR path, GET_FILEEX_INFO_LEVELS level, LPVOID d
     return shareDown ? (::SetLastError(ERROR_BAD_NETPATH), FALSE) : ::GetFileAttributesExA(path, level, data);
 }
 std::vector<EXECUTION_STATE> requests;
+std::vector<bool> pointerHidden;
 EXECUTION_STATE WINAPI RecordRequest(EXECUTION_STATE state)
 {
     requests.push_back(state);
     return ES_CONTINUOUS;
 }
+
+// Whether the screen saver is active, read by a fresh process (a process keeps its first answer).
+DWORD ScreenSaverSeenAfresh(const TempFolder& temp)
+{
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", "saver");
+    const DWORD active = RunAndWait("\"" + temp.Path() + "probe.exe\"");
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
+    return active;
+}
 } // namespace
 
-// The display is kept on while the program runs, and let go as the watch ends.
+// The display is kept on and the screen saver held off while the program
+// runs, and both let go as the watch ends.
 TEST(ProgramWatchTest, KeepsTheDisplayOnWhileTheProgramRunsOnly)
 {
     TempFolder temp{"watch-display"};
     const WatchedProbe probe = StartProbe(temp, "", true);
     std::vector<EXECUTION_STATE> whileRunning;
-    std::thread end([&probe, &whileRunning] {
+    DWORD saverWhileRunning = 2;
+    std::thread end([&] {
         ::Sleep(2000);
         whileRunning = requests;
+        saverWhileRunning = ScreenSaverSeenAfresh(temp);
         ::SetEvent(probe.hold.get());
     });
     WatchSettings settings;
     settings.executionState = RecordRequest;
+    settings.holdScreenSaverOff = true;
     watch::CDailyRestart restart;
     const CSessionEndWindow session;
     WatchProgram(session, probe.process.get(), nullptr, settings, restart);
@@ -144,6 +160,50 @@ TEST(ProgramWatchTest, KeepsTheDisplayOnWhileTheProgramRunsOnly)
     const EXECUTION_STATE on = ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
     EXPECT_EQ(std::vector<EXECUTION_STATE>{on}, whileRunning) << "while the program ran";
     EXPECT_EQ((std::vector<EXECUTION_STATE>{on, ES_CONTINUOUS}), requests) << "once it had ended";
+    EXPECT_EQ(0u, saverWhileRunning) << "the screen saver while the program ran";
+    EXPECT_EQ(1u, ScreenSaverSeenAfresh(temp)) << "the screen saver once it had ended";
+}
+
+// The holds of two slots' keepers count together: the screen saver comes
+// back with the last to go, not with the first.
+TEST(ScreenSaverHoldTest, ComesBackWithTheLastHoldOnly)
+{
+    TempFolder temp{"saver-holds"};
+    InstallProbe(temp.Path() + "probe.exe");
+    ExpectProbeRecordAt(temp.Path() + "record.txt");
+    std::optional<CScreenSaverHold> first(true), second(true);
+    first.reset();
+    EXPECT_EQ(0u, ScreenSaverSeenAfresh(temp)) << "the screen saver with the second hold left";
+    second.reset();
+    EXPECT_EQ(1u, ScreenSaverSeenAfresh(temp)) << "the screen saver once both had gone";
+}
+
+// The pointer is hidden once still for its time, shown at a real movement (over a show in front:
+// Wine tells raw input to no one while no window is), and given back as the watch ends.
+TEST(ProgramWatchTest, HidesAStillPointerUntilItMoves)
+{
+    TempFolder temp{"watch-pointer"};
+    const WatchedProbe probe = StartProbe(temp, "window8", false);
+    std::vector<bool> still, moved;
+    std::thread person([&] {
+        ::Sleep(2000);
+        still = pointerHidden;
+        INPUT move = {INPUT_MOUSE, {{5, 5, 0, MOUSEEVENTF_MOVE, 0, 0}}};
+        ::SendInput(1, &move, sizeof(move));
+        ::Sleep(300);
+        moved = pointerHidden;
+    });
+    WatchSettings settings;
+    settings.pointerQuietMs = 1000;
+    settings.hidePointer = [](bool hidden) { pointerHidden.push_back(hidden); };
+    watch::CDailyRestart restart;
+    const CSessionEndWindow session;
+    WatchProgram(session, probe.process.get(), nullptr, settings, restart);
+    person.join();
+    EXPECT_EQ(std::vector<bool>{true}, still) << "hidden (true) or shown, still for 2 s";
+    EXPECT_EQ((std::vector<bool>{true, false}), moved) << "hidden (true) or shown, 0.3 s after a movement";
+    EXPECT_EQ((std::vector<bool>{true, false, true, false}), pointerHidden)
+        << "hidden (true) or shown, still again (found at the look 5 s after the hiding) and once the watch ended";
 }
 
 // An alive file never there is told of; one whose share goes down is not frozen.

@@ -1,4 +1,5 @@
 #include "keep/DailyRestart.h"
+#include "keep/PointerHider.h"
 #include "keep/WatchRules.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,25 @@ TEST(HandOverRulesTest, JudgesEachProcessLeftByHowTheProgramEndedAndWhenItWasSta
         const watch::Role role = watch::RoleOf(ended, left, 1000 + row.waitedMinutes * 60000ULL);
         EXPECT_EQ(row.role, role == watch::Role::Show ? 'S' : role == watch::Role::Update ? 'U' : 'L')
             << row.description;
+    }
+}
+
+TEST(PointerStepTest, HidesAPointerStillForItsTimeAndShowsItMovedOrUnreadable)
+{
+    const struct { const char* description; bool hidden, moved, readable; ULONGLONG stillMs; char step; } rows[] = {
+        {"still for its time", false, false, true, 5000, 'H'},
+        {"still for less", false, false, true, 4999, 'K'},
+        {"moved", false, true, true, 0, 'K'},
+        {"unreadable for long (another desktop)", false, false, false, 60000, 'K'},
+        {"hidden and still", true, false, true, 60000, 'K'},
+        {"hidden and moved", true, true, true, 0, 'S'},
+        {"hidden and unreadable", true, false, false, 60000, 'S'},
+    };
+    for (const auto& row : rows)
+    {
+        const watch::PointerStep step = watch::NextPointerStep(row.hidden, row.moved, row.readable, row.stillMs, 5000);
+        EXPECT_EQ(row.step, step == watch::PointerStep::Hide ? 'H' : step == watch::PointerStep::Show ? 'S' : 'K')
+            << row.description << " (H hidden, S shown, K kept)";
     }
 }
 } // namespace

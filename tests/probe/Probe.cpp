@@ -15,7 +15,8 @@
 // beside it) in mode "install<N>/<K>", which runs K seconds without a window,
 // then starts such a copy of itself and ends, "alive<N>/<M>" one that answers
 // for M seconds and writes the file named by KESTRUP_PROBE_ALIVE each second
-// for the first N.
+// for the first N, "saver" one that ends at once with 1 where the screen
+// saver is active, 0 where not.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -127,6 +128,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     for (const char* kind : kinds)
         if (::StrCmpNA(mode, kind, ::lstrlenA(kind)) == 0)
             return HandOver(mode, kind, partial);
+    BOOL saverActive = FALSE;
+    if (::lstrcmpA(mode, "saver") == 0)
+        return ::SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &saverActive, 0) && saverActive ? 1 : 0;
     if (::lstrcmpA(mode, "frozen") == 0)
         ShowWindowFor(500, true, false);
     if ((::StrCmpNA(mode, "window", 6) == 0 && ::StrToIntA(mode + 6) > 0) || ::StrCmpNA(mode, "hidden", 6) == 0)
