@@ -75,7 +75,8 @@ CBitmapHandle Decode(HMODULE ole, const std::string& path, SIZE& size)
     CComPointer<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (create == nullptr
-        || FAILED(create(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory), factory.putVoid()))
+        || FAILED(create(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
+                         factory.putVoid()))
         || FAILED(factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, decoder.put()))
         || FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put()))

@@ -272,8 +272,8 @@ struct ScriptCase
     // Status is gone, f the Heartbeat fails after a beat and its retry, with no path, r s `/restart 5`, `/stop 5`
     // answer 0 (a countdown shown counts again from its Delay), w `/restart 5` answers 1, n 2, 6 `/stop 6` answers 2,
     // each with no window, c the program has ended, closed (exit code 0), . 5 s go by, k the cover is up: the
-    // countdown's Abort is seen over it, and the screen's corner is the tool's, in the cover's colour, l no cover is left over the
-    // probe's window. Starts counts each S at the end.
+    // countdown's Abort is seen over it, and the screen's corner is the tool's, in the cover's colour, l no
+    // cover is left over the probe's window. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -428,7 +428,8 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     {
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "Cover", 1);
         if (row.cover != 'b')
-            testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "CoverPicture", temp.Path() + "cover.bmp");
+            testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "CoverPicture",
+                               temp.Path() + "cover.bmp");
         if (row.cover == 'p')
             WriteRedPicture(temp.Path() + "cover.bmp");
     }
