@@ -251,7 +251,7 @@ public:
         : session(session), process(process), job(job), settings(settings), restart(restart),
           display(settings.executionState),
           alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten),
-          showHook(settings.onWindowShown ? [this](HWND window) { TellShown(window); } : std::function<void(HWND)>())
+          showHook(settings.onWindowShown ? Shown : nullptr, this)
     {
     }
 
@@ -272,6 +272,7 @@ private:
     void TellResponding(const std::vector<watch::WindowState>& windows);
     // A window of the show seen shown for the first time is told of.
     void TellShown(HWND window);
+    static void Shown(void* watch, HWND window) { static_cast<CProgramWatch*>(watch)->TellShown(window); }
     void TellAllShownAgain();
     bool WaitsForFirstWindow() const { return settings.onWindowShown && shown.empty(); }
     WatchEnd EndAll(WatchEnd why) const

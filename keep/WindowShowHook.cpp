@@ -2,14 +2,14 @@
 
 namespace
 {
-// The hook's callback carries no pointer of its own; the hooks of a thread
-// are told on that thread only.
-thread_local CWindowShowHook* current = nullptr;
+// The hook's callback carries no pointer of its own: one hook at a time in
+// the process, told on the thread that set it.
+CWindowShowHook* current = nullptr;
 } // namespace
 
-CWindowShowHook::CWindowShowHook(std::function<void(HWND)> shown) : shown(std::move(shown))
+CWindowShowHook::CWindowShowHook(ShownFunction shown, void* context) : shown(shown), context(context)
 {
-    if (!this->shown || current != nullptr)
+    if (shown == nullptr || current != nullptr)
         return;
     hook = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, Event, 0, 0,
                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
@@ -29,5 +29,5 @@ void CALLBACK CWindowShowHook::Event(HWINEVENTHOOK, DWORD, HWND window, LONG obj
 {
     if (current != nullptr && window != nullptr && object == OBJID_WINDOW && child == CHILDID_SELF
         && ::GetAncestor(window, GA_ROOT) == window)
-        current->shown(window);
+        current->shown(current->context, window);
 }

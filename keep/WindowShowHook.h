@@ -2,16 +2,15 @@
 
 #include <windows.h>
 
-#include <functional>
-
 // Tells of each top-level window that any process shows, as Windows shows it:
 // an out-of-context hook (EVENT_OBJECT_SHOW), told among this thread's
 // messages while it waits for them, with no time of the processor's between.
-// Nothing is hooked where `shown` is empty.
+// Nothing is hooked where `shown` is null.
 class CWindowShowHook
 {
 public:
-    explicit CWindowShowHook(std::function<void(HWND)> shown);
+    using ShownFunction = void (*)(void* context, HWND window);
+    CWindowShowHook(ShownFunction shown, void* context);
     ~CWindowShowHook();
     CWindowShowHook(const CWindowShowHook&) = delete;
     CWindowShowHook& operator=(const CWindowShowHook&) = delete;
@@ -20,6 +19,7 @@ private:
     static void CALLBACK Event(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,
                                DWORD time);
 
-    std::function<void(HWND)> shown;
+    ShownFunction shown;
+    void* context;
     HWINEVENTHOOK hook = nullptr;
 };

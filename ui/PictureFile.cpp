@@ -4,7 +4,6 @@
 
 #include <wincodec.h>
 
-#include <algorithm>
 
 namespace
 {
@@ -57,14 +56,6 @@ private:
     bool initialized = false;
 };
 
-std::wstring Wide(const std::string& text)
-{
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(std::max(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())), 1)
-                - 1);
-    return wide;
-}
-
 CBitmapHandle Decode(HMODULE ole, const std::string& path, SIZE& size)
 {
     using Create = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
@@ -74,10 +65,11 @@ CBitmapHandle Decode(HMODULE ole, const std::string& path, SIZE& size)
     CComPointer<IWICBitmapFrameDecode> frame;
     CComPointer<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (create == nullptr
+    wchar_t widePath[MAX_PATH * 2] = L"";
+    if (create == nullptr || ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH * 2) == 0
         || FAILED(create(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                          factory.putVoid()))
-        || FAILED(factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
+        || FAILED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, decoder.put()))
         || FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put()))
         || FAILED(converter->Initialize(frame.get(), kBgr32, WICBitmapDitherTypeNone, nullptr, 0.0,
