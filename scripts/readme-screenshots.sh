@@ -2,8 +2,8 @@
 # Takes the README's pictures from the real program under Wine on a virtual
 # display: the settings dialog for each kind of application, with its slot
 # list open and with the keeping's options, the countdown, alone and over the
-# cover, and the settings at 150% and in a dark contrast theme. Writes docs/screenshots/*.png, in 256
-# colours at most, as they are committed.
+# cover, and the settings at 150% and in a dark contrast theme. Writes
+# docs/screenshots/*.png, in 256 colours at most, as they are committed.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
