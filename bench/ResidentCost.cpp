@@ -1,7 +1,8 @@
 // What Kestrup costs while it keeps a program running: its CPU time over a
 // span while the program runs with a window, which Kestrup checks for not
 // responding every few seconds, with a daily restart set (half a day away),
-// for which it looks at the clock once a minute. Meanwhile the countdown's floor shows its
+// for which it looks at the clock once a minute, and with the cover and the
+// monitor set. Meanwhile the countdown's floor shows its
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
@@ -58,6 +59,9 @@ int main(int argc, char** argv)
     char restart[8] = "";
     std::snprintf(restart, sizeof(restart), "%02d:%02d", (now.wHour + 12) % 24, now.wMinute);
     ::RegSetValueExA(key, "RestartDaily", 0, REG_SZ, reinterpret_cast<const BYTE*>(restart), 6);
+    // The cover and the show moved to its monitor (the primary, display 1).
+    for (const char* name : {"Cover", "Monitor"})
+        ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
     const DWORD beatSeconds = 10, aliveSeconds = 86400;
     const bool heartbeat = argc == 6 && std::strncmp(argv[5], "http", 4) == 0;
     if (argc == 6 && !heartbeat)
@@ -103,7 +107,7 @@ int main(int argc, char** argv)
         ::TerminateProcess(shown, 0);
         ::CloseHandle(shown);
     }
-    std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
+    std::printf("resident while the program runs with a window, a daily restart, the cover and the monitor set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
                 heartbeat ? ", a heartbeat every 10 s" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }
