@@ -184,3 +184,13 @@ void CEventRecords::RecordSave(const SlotSettings& values, const std::string& fa
         eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_SLOT_SAVED,
                         {Number(slot), KindName(values.appType), Unquoted(values.appPath)});
 }
+
+void CEventRecords::RecordCoverPictureUnreadable(const std::string& path)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_COVER_PICTURE_UNREADABLE, {Number(slot), path});
+}
+
+void CEventRecords::RecordMonitorMissing(int number)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_MONITOR_MISSING, {Number(slot), Number(number)});
+}

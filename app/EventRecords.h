@@ -30,6 +30,8 @@ public:
     void RecordNotEnded(const std::string& program, DWORD error);
     void RecordStartAfterLate(int otherSlot, int seconds);
     void RecordAbort(int secondsLeft);
+    void RecordCoverPictureUnreadable(const std::string& path);
+    void RecordMonitorMissing(int number);
     void RecordHeartbeatSecondsInvalid(unsigned long seconds);
     // address: the heartbeat's URL without its path (see AddressWithoutPath).
     void RecordHeartbeatFailing(const std::string& address, const std::string& reason);

@@ -42,7 +42,10 @@ StartOptions StartOptionsFor(const SlotSettings& settings)
 
 INT_PTR CLaunchMode::RunCountdown(int delay, const std::string& label, LaunchResult& started)
 {
+    const MonitorArea monitor = SlotMonitor(ListMonitors());
+    CoverWhileNoShow(monitor);
     CWaitDialog dialog(delay, settings.appPath, settings.showPath, settings.parameter, settings.kiosk, nullptr);
+    dialog.SetMonitorWork(monitor.work);
     // A series of failed starts is recorded at its first.
     dialog.SetLaunchAction([this, delay](const LaunchCommand& command, const LaunchResult& result) {
         if (result.error == ERROR_SUCCESS || !failureRecorded)
@@ -122,6 +125,8 @@ void CLaunchMode::Run()
             };
             watching.requests = {restartAsked.get(), stopAsked.get()};
             watching.onRequest = [this](size_t index) { TakeRequest(index == 1); };
+            if (cover.IsShown() || settings.monitor != 0)
+                watching.onWindowShown = [this](HWND window) { ShowWindowShown(window); };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
@@ -188,6 +193,43 @@ CWaitDialog::Request CLaunchMode::LookForRequest()
             return stopTaken ? CWaitDialog::Request::Stop : CWaitDialog::Request::CountAgain;
         }
     return CWaitDialog::Request::None;
+}
+
+MonitorArea CLaunchMode::SlotMonitor(const std::vector<MonitorArea>& monitors)
+{
+    if (settings.monitor == 0)
+        return PrimaryMonitor(monitors);
+    if (const MonitorArea* named = MonitorNumbered(monitors, settings.monitor))
+        return *named;
+    if (!monitorMissingReported)
+        records.RecordMonitorMissing(settings.monitor);
+    monitorMissingReported = true;
+    return PrimaryMonitor(monitors);
+}
+
+void CLaunchMode::CoverWhileNoShow(const MonitorArea& monitor)
+{
+    if (!settings.cover || !settings.keepRunning)
+    {
+        cover.Hide();
+        return;
+    }
+    const std::string picture = ExpandAsExplorer(settings.coverPicture);
+    if (!cover.Show(monitor.rect, picture) && picture != pictureReported)
+    {
+        records.RecordCoverPictureUnreadable(picture);
+        pictureReported = picture;
+    }
+}
+
+void CLaunchMode::ShowWindowShown(HWND window)
+{
+    if (settings.monitor != 0)
+    {
+        const std::vector<MonitorArea> monitors = ListMonitors();
+        MoveToMonitor(window, monitors, SlotMonitor(monitors));
+    }
+    cover.Hide();
 }
 
 void CLaunchMode::SetRestartTime(watch::CDailyRestart& restart, bool reportInvalid)

@@ -7,6 +7,8 @@
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
 #include "framework/Handle.h"
+#include "framework/Monitors.h"
+#include "ui/CoverWindow.h"
 #include "ui/WaitDialog.h"
 
 #include <optional>
@@ -51,6 +53,15 @@ private:
     // answers that it was taken.
     void TakeRequest(bool stop);
     CWaitDialog::Request LookForRequest();
+    // The monitor the slot names, or the primary where it names none or one
+    // not there (told once).
+    MonitorArea SlotMonitor(const std::vector<MonitorArea>& monitors);
+    // The cover over the monitor while a kept slot's show is not on screen,
+    // where the slot asks for it; a picture that cannot be read told once.
+    void CoverWhileNoShow(const MonitorArea& monitor);
+    // A window of the show has been shown: it goes on the slot's monitor,
+    // and the cover goes.
+    void ShowWindowShown(HWND window);
 
     int slot;
     SlotSettings settings;
@@ -69,4 +80,7 @@ private:
     CKernelHandle stopAsked;
     CKernelHandle taken;
     bool stopTaken = false;
+    CCoverWindow cover;
+    std::string pictureReported;
+    bool monitorMissingReported = false;
 };

@@ -1,7 +1,8 @@
 // What Kestrup costs while it keeps a program running: its CPU time over a
 // span while the program runs with a window, which Kestrup checks for not
 // responding every few seconds, with a daily restart set (half a day away),
-// for which it looks at the clock once a minute. Meanwhile the countdown's floor shows its
+// for which it looks at the clock once a minute, and with the cover and the
+// monitor set. Meanwhile the countdown's floor shows its
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
@@ -11,7 +12,8 @@
 // the slot sends a heartbeat there every 10 s, and a second floor requests
 // it as often on a thread of its own; with a file, it looks at that alive
 // file at its checks (it may go a day unwritten). With "screen", the slot
-// also hides the pointer (still, it is hidden after 5 s, then looked at).
+// also covers its monitor while the show does not show, moves the show to
+// display 1, and hides the pointer (still, it is hidden after 5 s, then looked at).
 #include "Timing.h"
 
 #include <windows.h>
@@ -62,8 +64,10 @@ int main(int argc, char** argv)
     const DWORD beatSeconds = 10, aliveSeconds = 86400;
     const bool heartbeat = argc == 6 && std::strncmp(argv[5], "http", 4) == 0;
     const bool screen = argc == 6 && std::strcmp(argv[5], "screen") == 0;
-    if (screen)
-        ::RegSetValueExA(key, "HideCursor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
+    // The cover, the show moved to its monitor (the primary, display 1), the pointer hidden.
+    for (const char* name : {"Cover", "Monitor", "HideCursor"})
+        if (screen)
+            ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
     if (argc == 6 && !heartbeat && !screen)
     {
         ::RegSetValueExA(key, "AliveFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
@@ -108,6 +112,6 @@ int main(int argc, char** argv)
         ::CloseHandle(shown);
     }
     std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
-                heartbeat ? ", a heartbeat every 10 s" : screen ? ", the pointer hidden" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
+                heartbeat ? ", a heartbeat every 10 s" : screen ? ", the cover, the monitor and the pointer hidden" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }

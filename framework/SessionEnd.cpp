@@ -33,6 +33,8 @@ LRESULT CALLBACK CSessionEndWindow::WindowProc(HWND window, UINT message, WPARAM
         self->m_logoffAsked = true;
         return TRUE;
     }
+    if (message == WM_DISPLAYCHANGE && self != nullptr)
+        self->m_displayChanged = true;
     if (message == WM_ENDSESSION && self != nullptr)
     {
         self->m_logoffAsked = false;
@@ -73,6 +75,11 @@ DWORD CSessionEndWindow::Wait(DWORD count, const HANDLE* objects, DWORD millisec
             }
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
+        }
+        if (m_displayChanged && !m_sessionEnded)
+        {
+            m_displayChanged = false;
+            return kDisplayChanged;
         }
     }
     return kSessionOver;

@@ -5,6 +5,7 @@
 #include "keep/HandOver.h"
 #include "keep/ScreenSaverHold.h"
 #include "keep/WatchRules.h"
+#include "keep/WindowShowHook.h"
 
 #include <algorithm>
 #include <optional>
@@ -19,6 +20,9 @@ constexpr DWORD kCloseWithinMs = 15000;
 constexpr ULONGLONG kLookAgainMs = 250;
 // The wake for the restart's minute comes a little into it.
 constexpr DWORD kPastTheMinuteMs = 200;
+// Until the show's first window is told of, it is also looked for this often:
+// Wine, for one, does not tell another process's windows to the hook.
+constexpr DWORD kFirstWindowLookMs = 1000;
 
 bool IsRunning(HANDLE process)
 {
@@ -112,6 +116,25 @@ BOOL CALLBACK CollectOwner(HWND window, LPARAM parameter)
     if (::IsWindowVisible(window) && watch::Holds(*owners->first, id) && !watch::Holds(owners->second, id))
         owners->second.push_back(id);
     return TRUE;
+}
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM parameter)
+{
+    auto* found = reinterpret_cast<std::pair<const std::vector<DWORD>*, std::vector<HWND>>*>(parameter);
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    if (::IsWindowVisible(window) && watch::Holds(*found->first, id))
+        found->second.push_back(window);
+    return TRUE;
+}
+
+// The visible top-level windows of the processes.
+std::vector<HWND> VisibleWindows(const std::vector<DWORD>& ids)
+{
+    std::pair<const std::vector<DWORD>*, std::vector<HWND>> found{&ids, {}};
+    if (!ids.empty())
+        ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
+    return found.second;
 }
 
 // Those of the processes that show a visible window.
@@ -229,7 +252,8 @@ public:
         : session(session), process(process), job(job), settings(settings), restart(restart),
           display(settings.executionState), screenSaver(settings.holdScreenSaverOff),
           pointer(settings.pointerQuietMs, settings.hidePointer),
-          alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten)
+          alive(settings.aliveFile, settings.aliveSeconds, settings.onAliveFileNeverWritten),
+          showHook(settings.onWindowShown ? Shown : nullptr, this)
     {
     }
 
@@ -248,6 +272,11 @@ private:
     DWORD Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon);
     std::optional<WatchEnd> Check();
     void TellResponding(const std::vector<watch::WindowState>& windows);
+    // A window of the show seen shown for the first time is told of.
+    void TellShown(HWND window);
+    static void Shown(void* watch, HWND window) { static_cast<CProgramWatch*>(watch)->TellShown(window); }
+    void TellAllShownAgain();
+    bool WaitsForFirstWindow() const { return settings.onWindowShown && shown.empty(); }
     WatchEnd EndAll(WatchEnd why) const
     {
         return EndProgram(session, process, job, settings.onNotEnded) ? why : WatchEnd::SessionEnded;
@@ -269,6 +298,8 @@ private:
     CScreenSaverHold screenSaver;
     CPointerHider pointer;
     CAliveFile alive;
+    CWindowShowHook showHook;
+    std::vector<HWND> shown;
     watch::CHangTracker hangs;
     std::vector<HWND> seen;
     WatchResult result;
@@ -283,6 +314,9 @@ private:
 WatchResult CProgramWatch::Run()
 {
     alive.Begin(settings.awakeMs());
+    // Shown before the hook was there.
+    if (WaitsForFirstWindow())
+        TellAllShownAgain();
     SYSTEMTIME local;
     ::GetLocalTime(&local);
     restart.Begin(local);
@@ -300,6 +334,11 @@ WatchResult CProgramWatch::Run()
         const DWORD woken = Wait(waited, lookAgainSoon);
         if (woken == CSessionEndWindow::kSessionOver)
             return Ended(WatchEnd::SessionEnded);
+        if (woken == CSessionEndWindow::kDisplayChanged)
+        {
+            TellAllShownAgain();
+            continue;
+        }
         if (woken - WAIT_OBJECT_0 < asked)
         {
             if (settings.onRequest)
@@ -310,6 +349,8 @@ WatchResult CProgramWatch::Run()
         if (woken != WAIT_TIMEOUT)
             continue;
         pointer.Look(::GetTickCount64());
+        if (WaitsForFirstWindow())
+            TellAllShownAgain();
         ::GetLocalTime(&local);
         if (restart.DueAt(local))
             return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::PlannedRestart
@@ -352,6 +393,8 @@ DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
     if (lookAgainSoon)
         timeout = std::min(timeout, static_cast<DWORD>(kLookAgainMs));
     timeout = std::min(timeout, pointer.UntilLook(now));
+    if (WaitsForFirstWindow())
+        timeout = std::min(timeout, kFirstWindowLookMs);
     return session.Wait(static_cast<DWORD>(waited.size()), waited.data(), timeout);
 }
 
@@ -385,6 +428,30 @@ std::optional<WatchEnd> CProgramWatch::Check()
     if (watch::LeftIsNoShow(windowlessSince, awake))
         return ShowEnded();
     return std::nullopt;
+}
+
+void CProgramWatch::TellShown(HWND window)
+{
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(window, &id);
+    if (!::IsWindowVisible(window) || std::find(shown.begin(), shown.end(), window) != shown.end()
+        || !watch::Holds(ProcessIds(process, job), id))
+        return;
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [](HWND gone) { return !::IsWindow(gone); }), shown.end());
+    shown.push_back(window);
+    settings.onWindowShown(window);
+}
+
+void CProgramWatch::TellAllShownAgain()
+{
+    if (!settings.onWindowShown)
+        return;
+    const bool first = shown.empty();
+    for (HWND window : VisibleWindows(ProcessIds(process, job)))
+        if (first)
+            TellShown(window);
+        else
+            settings.onWindowShown(window);
 }
 
 // Whether every window found responds, to the settings' listener where that

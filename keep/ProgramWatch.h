@@ -81,6 +81,9 @@ struct WatchSettings
     // takes it before the program is closed (see CloseProgram).
     std::vector<HANDLE> requests;
     std::function<void(size_t index)> onRequest;
+    // Told of each top-level window of the show as Windows first shows it,
+    // and again of each one visible after the displays were laid out anew.
+    std::function<void(HWND window)> onWindowShown;
 };
 
 // Watches a kept program until its show has ended: the started process, then

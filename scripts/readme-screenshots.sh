@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real program under Wine on a virtual
 # display: the settings dialog for each kind of application, with its slot
-# list open and with the keeping's options, the countdown, and the settings
-# at 150% and in a dark contrast theme. Writes docs/screenshots/*.png, in 256
-# colours at most, as they are committed.
+# list open and with the keeping's options, the countdown, alone and over the
+# cover, and the settings at 150% and in a dark contrast theme. Writes
+# docs/screenshots/*.png, in 256 colours at most, as they are committed.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -130,6 +130,14 @@ finish
 
 set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "" 0 30
 shoot countdown /run 0
+
+# The countdown over the cover: the whole screen, at half its size.
+set_slot 3 "C:\\Program Files\\Signage\\signage.exe" "" "" 0 30 1
+reg add "$slot" /v Cover /t REG_DWORD /d 1 /f
+start /run 0
+import -window root -resize 50% "$KESTRUP_BUILD/shot.png"
+save "$KESTRUP_BUILD/shot.png" countdown-cover
+finish
 
 # The same program at 150% (144 DPI), then in a dark contrast theme: white
 # text on black, visual styles off. Each is read when the program starts.

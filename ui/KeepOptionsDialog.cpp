@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/Monitors.h"
 #include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
 #include "keep/ShowHours.h"
@@ -29,6 +30,7 @@ bool IsWebAddress(const std::string& url)
 BEGIN_MESSAGE_MAP(CKeepOptionsDialog, CDialog)
     ON_BN_CLICKED(IDC_RESTART_DAILY, OnRestartDaily)
     ON_BN_CLICKED(IDC_BROWSE_ALIVE, OnBrowseAlive)
+    ON_BN_CLICKED(IDC_BROWSE_COVER, OnBrowseCover)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -43,6 +45,7 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_RESTART_DAILY, restartCheck);
+    DDX_Control(dx, IDC_MONITOR, monitorList);
     UINT seconds = values.notRespondingSeconds;
     UINT beat = PeriodSeconds(values.heartbeatSeconds);
     if (!dx->m_bSaveAndValidate)
@@ -57,6 +60,9 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         DDX_Text(dx, IDC_SHOW_HOURS, values.showHours);
         ::CheckDlgButton(m_hWnd, IDC_OFF_HOURS_DISPLAY, values.offHoursDisplay ? BST_CHECKED : BST_UNCHECKED);
         ::CheckDlgButton(m_hWnd, IDC_HIDE_CURSOR, values.hideCursor ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_COVER, values.cover ? BST_CHECKED : BST_UNCHECKED);
+        DDX_Text(dx, IDC_COVER_PICTURE, values.coverPicture);
+        ListMonitors();
     }
 }
 
@@ -130,6 +136,16 @@ void CKeepOptionsDialog::OnOK()
         values.aliveSeconds = aliveSeconds;
         values.aliveChanged = true;
     }
+    std::string picture;
+    DDX_Text(&dx, IDC_COVER_PICTURE, picture);
+    const bool cover = ::IsDlgButtonChecked(m_hWnd, IDC_COVER) == BST_CHECKED;
+    values.coverChanged = values.coverChanged || cover != values.cover || picture != values.coverPicture;
+    values.cover = cover;
+    values.coverPicture = picture;
+    const int chosen = monitorList.GetCurSel();
+    const int monitor = chosen >= 0 ? static_cast<int>(monitorList.GetItemData(chosen)) : values.monitor;
+    values.monitorChanged = values.monitorChanged || monitor != values.monitor;
+    values.monitor = monitor;
     const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
     values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
     values.keepDisplayOn = displayOn;
@@ -173,6 +189,37 @@ void CKeepOptionsDialog::OnBrowseAlive()
     CFileDialog dialog(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR | OFN_HIDEREADONLY, "All files (*.*)|*.*||", this);
     if (dialog.DoModal() == IDOK)
         ::SetDlgItemTextA(m_hWnd, IDC_ALIVE_FILE, dialog.GetPathName().c_str());
+}
+
+void CKeepOptionsDialog::OnBrowseCover()
+{
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       "Pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png|All files (*.*)|*.*||", this);
+    if (dialog.DoModal() == IDOK)
+        ::SetDlgItemTextA(m_hWnd, IDC_COVER_PICTURE, dialog.GetPathName().c_str());
+}
+
+void CKeepOptionsDialog::ListMonitors()
+{
+    monitorList.ResetContent();
+    monitorList.SetItemData(monitorList.AddString("Primary monitor"), 0);
+    bool storedThere = values.monitor == 0;
+    for (const MonitorArea& monitor : ::ListMonitors())
+    {
+        const std::string text =
+            FormatString("Display %d: %ld x %ld%s", monitor.number, monitor.rect.right - monitor.rect.left,
+                         monitor.rect.bottom - monitor.rect.top, monitor.primary ? ", primary" : "");
+        monitorList.SetItemData(monitorList.AddString(text.c_str()), static_cast<DWORD_PTR>(monitor.number));
+        storedThere = storedThere || monitor.number == values.monitor;
+    }
+    if (!storedThere)
+    {
+        const std::string text = FormatString("Display %d: not there now", values.monitor);
+        monitorList.SetItemData(monitorList.AddString(text.c_str()), static_cast<DWORD_PTR>(values.monitor));
+    }
+    for (int index = 0; index < monitorList.GetCount(); ++index)
+        if (static_cast<int>(monitorList.GetItemData(index)) == values.monitor)
+            monitorList.SetCurSel(index);
 }
 
 void CKeepOptionsDialog::OnDestroy()

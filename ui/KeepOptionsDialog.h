@@ -8,7 +8,8 @@
 
 // The options of a kept program: a restart at a set time each day, how long a
 // window may not respond before the program is started again, the heartbeat,
-// the alive file, the display kept on, and the show hours. Values
+// the alive file, the display kept on, the pointer, the cover, the monitor and
+// the show hours. Values
 // in, values out: OK marks what was changed, for the settings' own OK to
 // store; what nobody touched stays as stored.
 class CKeepOptionsDialog : public CDialog
@@ -26,6 +27,10 @@ protected:
     void OnOK() override;
     void OnRestartDaily();
     void OnBrowseAlive();
+    void OnBrowseCover();
+    // The monitors there now, each with its size, and the stored one where
+    // it is not there.
+    void ListMonitors();
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
@@ -33,5 +38,6 @@ protected:
 private:
     SlotSettings values;
     CButton restartCheck;
+    CComboBox monitorList;
     CControlTips tips;
 };

@@ -88,6 +88,14 @@ BOOL CWaitDialog::OnInitDialog()
     banner.ScaleTo(DialogScale(m_hWnd));
     // Nothing shows it, but screen readers and window tools say what will start.
     SetWindowText(FileName(Unquoted(appPath)).c_str());
+    if (!::IsRectEmpty(&monitorWork))
+    {
+        RECT place;
+        ::GetWindowRect(m_hWnd, &place);
+        ::SetWindowPos(m_hWnd, nullptr, (monitorWork.left + monitorWork.right - (place.right - place.left)) / 2,
+                       (monitorWork.top + monitorWork.bottom - (place.bottom - place.top)) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ShowCountdownInFreePlace(m_hWnd);
     if (!label.empty())
         ShowLabel();

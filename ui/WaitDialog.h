@@ -71,6 +71,10 @@ public:
         countAgainFrom = againFrom;
     }
 
+    // The work area of the monitor the countdown opens on (centred there);
+    // none: Windows' choice.
+    void SetMonitorWork(const RECT& work) { monitorWork = work; }
+
     // How long a late volume is waited for; ten minutes unless a test says less.
     void SetLateVolumeWait(ULONGLONG milliseconds) { lateVolumeWaitMs = milliseconds; }
     // What looks for a late volume; a test stands in for a server that does
@@ -136,6 +140,7 @@ private:
     bool finished = false;
     StartOptions startOptions;
     std::string label;
+    RECT monitorWork = {};
     ULONGLONG lateVolumeWaitMs = 10 * 60 * 1000;
     ULONGLONG waitingSince = 0;
     CLateVolumeCheck::LookFunction lateVolumeLook;

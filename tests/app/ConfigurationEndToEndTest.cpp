@@ -166,7 +166,23 @@ struct KeepOptionsCase
     const char* aliveStored = "- - - -";  // AliveFile, AliveSeconds, KeepDisplayOn and HideCursor (ticked with a file) afterwards
     std::vector<const char*> hours = {};  // the show hours typed before each OK, over kHoursBefore
     const char* hoursStored = "- -";      // ShowHours and OffHoursDisplay (ticked with hours) afterwards
+    const char* picture = nullptr;        // Cover ticked with this picture; Monitor 3 stored before, Display 1 chosen
+    const char* coverStored = "- - -";    // Cover, CoverPicture and Monitor afterwards
 };
+
+// The monitor list's items, the chosen one in brackets.
+std::string MonitorItems(HWND list)
+{
+    std::string items;
+    const LRESULT chosen = ::SendMessageA(list, CB_GETCURSEL, 0, 0);
+    for (LRESULT i = 0; i < ::SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
+    {
+        wchar_t text[128] = L"";
+        ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items += (i == chosen ? "[" : "") + std::string(text, text + ::lstrlenW(text)) + (i == chosen ? "]|" : "|");
+    }
+    return items;
+}
 
 class KeepOptionsTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<KeepOptionsCase>
 {
@@ -193,6 +209,9 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
     if (row.restartBefore != nullptr)
         testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), row.alive.empty() ? "RestartDaily" : "AliveFile",
                            row.restartBefore);
+    if (row.picture != nullptr)
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "Monitor", 3);
+    std::string monitors;
     DWORD processId = 0;
     const CKernelHandle process = StartProcess("\"" + KestrupExePath() + "\"", &processId);
     std::string shown, refusals;
@@ -217,6 +236,13 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
             shown += std::string(" ") + windows::ControlText(options, IDC_SHOW_HOURS);
         if (row.restart)
             ::SendMessageA(::GetDlgItem(options, IDC_RESTART_DAILY), BM_CLICK, 0, 0);
+        if (row.picture != nullptr)
+        {
+            monitors = MonitorItems(::GetDlgItem(options, IDC_MONITOR));
+            ::SendMessageA(::GetDlgItem(options, IDC_COVER), BM_CLICK, 0, 0);
+            ::SetWindowTextA(::GetDlgItem(options, IDC_COVER_PICTURE), row.picture);
+            ::SendMessageA(::GetDlgItem(options, IDC_MONITOR), CB_SETCURSEL, 1, 0);
+        }
         for (size_t i = 0; i < row.typed.size(); ++i)
         {
             ::SetWindowTextA(::GetDlgItem(options, IDC_NOT_RESPONDING), row.typed[i]);
@@ -261,6 +287,15 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
                                    + Stored("HideCursor"))
         << row.description;
     EXPECT_EQ(row.hoursStored, Stored("ShowHours") + " " + Stored("OffHoursDisplay")) << row.description;
+    EXPECT_EQ(row.coverStored, Stored("Cover") + " " + Stored("CoverPicture") + " " + Stored("Monitor"))
+        << row.description;
+    if (row.picture != nullptr)
+    {
+        EXPECT_EQ("Primary monitor|Display 1: " + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) + " x "
+                      + std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + ", primary|[Display 3: not there now]|",
+                  monitors)
+            << row.description << ": the monitors offered";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -288,7 +323,11 @@ INSTANTIATE_TEST_SUITE_P(
                                       "The show hours cannot be read: \"Fri-Mon 7:00\" has no end time.\n\nWrite "
                                       "ranges such as Mon-Fri 07:00-19:00; Sat,Sun 10:00-16:00 (days may be left out; "
                                       "an end before its begin runs over midnight). Empty: at all hours.|",
-                                      "- -", {}, "- - - -", {"Fri-Mon 7:00", "Fri-Mon 7:00-2:00"}, "Fri-Mon 7:00-2:00 1"}));
+                                      "- -", {}, "- - - -", {"Fri-Mon 7:00", "Fri-Mon 7:00-2:00"}, "Fri-Mon 7:00-2:00 1"},
+                      KeepOptionsCase{.description = "a cover with a picture on a monitor there now", .typed = {"60"},
+                                      .restart = false, .settingsButton = IDOK, .stored = "- -",
+                                      .picture = "%PUBLIC%\\cover.png",
+                                      .coverStored = "1 %PUBLIC%\\cover.png (REG_EXPAND_SZ) 1"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

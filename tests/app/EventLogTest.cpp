@@ -190,9 +190,30 @@ TEST(SinceLogonTest, SaysOnlyWhatTheTimesTell)
     EXPECT_EQ("", SinceLogonText(logon, logon - 1)) << "a clock set back";
 }
 
-TEST_F(EventLogTest, AbortedCountdownIsAWarning)
+struct AbortCase
+{
+    const char* description;
+    DWORD monitor;        // Monitor, where not 0
+    const char* picture;  // CoverPicture of a kept slot with Cover 1, where set
+    std::vector<std::string> strings;
+};
+
+class AbortEventTest : public EventLogTest, public ::testing::WithParamInterface<AbortCase>
+{
+};
+
+// After the Warnings of the slot's values, each once.
+TEST_P(AbortEventTest, AbortedCountdownIsAWarning)
 {
     StoreSlot4("C:\\Shows\\player.exe", 30);
+    if (GetParam().monitor != 0)
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "Monitor", GetParam().monitor);
+    if (GetParam().picture != nullptr)
+    {
+        for (const char* name : {"KeepRunning", "Cover"})
+            testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), name, 1);
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "CoverPicture", GetParam().picture);
+    }
     const Entry entry = Run("/run 4", [](DWORD processId) {
         HWND countdown = windows::WaitFor([processId](HWND w) {
             return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, processId);
@@ -201,8 +222,15 @@ TEST_F(EventLogTest, AbortedCountdownIsAWarning)
         End(processId);
     }, [](DWORD) {});
     EXPECT_EQ("warn", entry.level);
-    EXPECT_EQ((std::vector<std::string>{"4", "30"}), entry.strings);
+    EXPECT_EQ(GetParam().strings, entry.strings) << GetParam().description;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Slots, AbortEventTest,
+    ::testing::Values(AbortCase{"an abort", 0, nullptr, {"4", "30"}},
+                      AbortCase{"a monitor not there", 3, nullptr, {"4", "3", "4", "30"}},
+                      AbortCase{"a cover picture that cannot be read", 0, "C:\\Shows\\missing.png",
+                                {"4", "C:\\Shows\\missing.png", "4", "30"}}));
 
 TEST_F(EventLogTest, FailedStartIsAnErrorWrittenBeforeTheBox)
 {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -270,7 +271,9 @@ struct ScriptCase
     // starts) is volatile, Y the tool crashes, T a countdown waits for slot 6 to start, U slot 6 is run, u its
     // Status is gone, f the Heartbeat fails after a beat and its retry, with no path, r s `/restart 5`, `/stop 5`
     // answer 0 (a countdown shown counts again from its Delay), w `/restart 5` answers 1, n 2, 6 `/stop 6` answers 2,
-    // each with no window, c the program has ended, closed (exit code 0), . 5 s go by. Starts counts each S at the end.
+    // each with no window, c the program has ended, closed (exit code 0), . 5 s go by, k the cover is up: the
+    // countdown's Abort is seen over it, and the screen's corner is the tool's, in the cover's colour, l no
+    // cover is left over the probe's window. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -289,7 +292,40 @@ struct ScriptCase
     // StartAfter 6, where slot 6 starts the probe ('p') or nothing ('-'); 0: none.
     char startAfter = 0;
     char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d'), or none ('f')
+    // Cover 1: black ('b'), a red picture of the screen's proportions ('p'), one that cannot be read ('x').
+    char cover = 0;
 };
+
+// A one-coloured BMP of the screen's proportions.
+void WriteRedPicture(const std::string& path)
+{
+    const LONG width = ::GetSystemMetrics(SM_CXSCREEN) / 16, height = ::GetSystemMetrics(SM_CYSCREEN) / 16;
+    const DWORD stride = (width * 3 + 3) & ~3u;
+    std::string pixels(stride * height, '\0');
+    for (LONG y = 0; y < height; ++y)
+        for (LONG x = 0; x < width; ++x)
+            pixels[y * stride + x * 3 + 2] = '\xff';
+    BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + pixels.size()), 0, 0,
+                             sizeof(file) + sizeof(info)};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(&file), sizeof(file))
+        .write(reinterpret_cast<const char*>(&info), sizeof(info)).write(pixels.data(), pixels.size());
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+POINT CentreOf(HWND window)
+{
+    RECT place = {};
+    ::GetWindowRect(window, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
 
 // The tool as the Run value starts it, worked by a script; it ends at the
 // script's end without starting anything more.
@@ -387,6 +423,15 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
     {
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "StartAfter", 6);
         testreg::StoreSlot(6, {row.startAfter == 'p' ? stored : "", "", "", 0, 0, 3});
+    }
+    if (row.cover != 0)
+    {
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "Cover", 1);
+        if (row.cover != 'b')
+            testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "CoverPicture",
+                               temp.Path() + "cover.bmp");
+        if (row.cover == 'p')
+            WriteRedPicture(temp.Path() + "cover.bmp");
     }
     std::unique_ptr<HttpListener> server;
     if (row.heartbeat != 0)
@@ -521,6 +566,29 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
         }
         if (*step == '.')
             ::Sleep(5000);
+        if (*step == 'k')
+        {
+            const HWND abort = ::GetDlgItem(countdown, IDCANCEL);
+            EXPECT_TRUE(abort != nullptr && ::WindowFromPoint(CentreOf(abort)) == abort)
+                << where << ": the countdown's Abort is not seen";
+            EXPECT_TRUE(windows::BelongsToProcess(::WindowFromPoint({1, 1}), id)) << where << ": the corner is bare";
+            const COLORREF expected = row.cover == 'p' ? RGB(255, 0, 0) : RGB(0, 0, 0);
+            COLORREF corner = ScreenPixel(1, 1);
+            for (ULONGLONG until = ::GetTickCount64() + 2000; corner != expected && ::GetTickCount64() < until;
+                 ::Sleep(100))
+                corner = ScreenPixel(1, 1);
+            EXPECT_EQ(expected, corner) << where << ": the colour of the screen's corner";
+        }
+        if (*step == 'l')
+        {
+            HWND show = nullptr;
+            for (ULONGLONG until = ::GetTickCount64() + 10000;
+                 (show == nullptr || ::WindowFromPoint(CentreOf(show)) != show) && ::GetTickCount64() < until;
+                 ::Sleep(100))
+                show = ::FindWindowA(nullptr, "Kestrup probe");
+            EXPECT_TRUE(show != nullptr && ::WindowFromPoint(CentreOf(show)) == show)
+                << where << ": the probe's window is not seen, a cover is over it";
+        }
         if (*step == 'c')
         {
             const std::string status = testreg::SlotKey(5) + "\\Status";
@@ -658,6 +726,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  .keepRunning = 1, .script = "C.rsx"},
                       ScriptCase{.description = "a restart asked while the keeper closes a program deaf to it",
                                  .delay = 0, .keepRunning = 1, .script = "SrwSsx", .probeMode = "deaf300"},
+                      ScriptCase{.description = "a picture over the countdowns, gone once the show shows", .delay = 3,
+                                 .keepRunning = 1, .script = "CkSlCkA", .probeMode = "window5", .cover = 'p'},
+                      ScriptCase{.description = "a black cover", .delay = 20, .keepRunning = 1, .script = "CkA",
+                                 .cover = 'b'},
+                      ScriptCase{.description = "a cover picture that cannot be read is black", .delay = 20,
+                                 .keepRunning = 1, .script = "CkA", .cover = 'x'},
                       ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
                                  .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
                                  .before = 25, .heartbeat = 'd'}));

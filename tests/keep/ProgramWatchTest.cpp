@@ -206,6 +206,36 @@ TEST(ProgramWatchTest, HidesAStillPointerUntilItMoves)
         << "hidden (true) or shown, still again (found at the look 5 s after the hiding) and once the watch ended";
 }
 
+// Each window of the show is told of once as it shows, and again after the displays were laid out anew.
+TEST(ProgramWatchTest, TellsTheShowsWindowsAsTheyShowAndAfterADisplayChange)
+{
+    TempFolder temp{"watch-shown"};
+    const WatchedProbe probe = StartProbe(temp, "window30", false);
+    const CKernelHandle stop(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    std::vector<HWND> told;
+    WatchSettings settings;
+    settings.requests = {stop.get()};
+    settings.onWindowShown = [&told](HWND window) { told.push_back(window); };
+    const CSessionEndWindow session;
+    std::thread change([&told, &stop] {
+        for (int i = 0; i < 100 && told.empty(); ++i)
+            ::Sleep(100);
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutA(::FindWindowA("vaxoKestrupSessionEnd", nullptr), WM_DISPLAYCHANGE, 32,
+                              MAKELPARAM(800, 600), SMTO_BLOCK, 5000, &answer);
+        ::Sleep(500);
+        ::SetEvent(stop.get());
+    });
+    watch::CDailyRestart restart;
+    WatchProgram(session, probe.process.get(), nullptr, settings, restart);
+    change.join();
+    const HWND window = ::FindWindowA(nullptr, "Kestrup probe");
+    ::TerminateProcess(probe.process.get(), 1);
+    EXPECT_EQ(2u, told.size()) << "windows told of";
+    EXPECT_TRUE(told.size() == 2 && told[0] == told[1] && (window == nullptr || window == told[0]))
+        << "the probe's window, twice";
+}
+
 // An alive file never there is told of; one whose share goes down is not frozen.
 TEST(AliveFileTest, IsNeverFrozenUnseen)
 {
