@@ -18,6 +18,7 @@ enum class WatchEnd
     PlannedRestart, // the daily restart's time came: it was closed
     Frozen,         // its alive file was not written for too long: it was ended
     Asked,          // a request from outside came: it was closed
+    HoursOver,      // the show hours ended: it was closed
 };
 
 struct WatchResult
@@ -72,6 +73,9 @@ struct WatchSettings
     // takes it before the program is closed (see CloseProgram).
     std::vector<HANDLE> requests;
     std::function<void(size_t index)> onRequest;
+    // Where set, asked at the start of each minute whether the show hours are
+    // over: the program is then closed (see CloseProgram), before any restart.
+    std::function<bool()> hoursOver;
 };
 
 // Watches a kept program until its show has ended: the started process, then

@@ -270,7 +270,9 @@ struct ScriptCase
     // starts) is volatile, Y the tool crashes, T a countdown waits for slot 6 to start, U slot 6 is run, u its
     // Status is gone, f the Heartbeat fails after a beat and its retry, with no path, r s `/restart 5`, `/stop 5`
     // answer 0 (a countdown shown counts again from its Delay), w `/restart 5` answers 1, n 2, 6 `/stop 6` answers 2,
-    // each with no window, c the program has ended, closed (exit code 0), . 5 s go by. Starts counts each S at the end.
+    // each with no window, c the program has ended, closed (exit code 0), . 5 s go by, O the off-hours window says
+    // until when (within `before` seconds, at most 150) with no countdown and nothing started, h the Status
+    // says `off hours` until then, g its Start now. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -289,7 +291,16 @@ struct ScriptCase
     // StartAfter 6, where slot 6 starts the probe ('p') or nothing ('-'); 0: none.
     char startAfter = 0;
     char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d'), or none ('f')
+    char hours = 0;  // ShowHours that begin ('b') or end ('e') a minute or two ahead, or cannot be read ('x')
 };
+
+// "HH:MM" of a minute of the day, which may lie outside it.
+std::string ClockText(int minute)
+{
+    minute = (minute % 1440 + 1440) % 1440;
+    return (minute < 600 ? "0" : "") + std::to_string(minute / 60) + (minute % 60 < 10 ? ":0" : ":")
+           + std::to_string(minute % 60);
+}
 
 // The tool as the Run value starts it, worked by a script; it ends at the
 // script's end without starting anything more.
@@ -366,6 +377,13 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                            (minute < 600 ? "0" : "") + std::to_string(minute / 60) + ":" + (minute % 60 < 10 ? "0" : "")
                                + std::to_string(minute % 60));
     }
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const int soon = now.wHour * 60 + now.wMinute + (now.wSecond + 135) / 60;
+    const std::string begin = ClockText(row.hours == 'b' ? soon : soon - 120);
+    if (row.hours != 0)
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "ShowHours",
+                           begin + "-" + (row.hours == 'x' ? "" : ClockText(soon + (row.hours == 'b' ? 60 : 0))));
     if (row.notRespondingSeconds != MAXDWORD)
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "NotRespondingSeconds",
                           row.notRespondingSeconds);
@@ -445,6 +463,25 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
             }, 100)) << where << ": a box";
         }
+        if (*step == 'O')
+        {
+            countdown = windows::WaitFor([id](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && !::GetDlgItem(w, 1010);
+            }, 150000);
+            ASSERT_NE(nullptr, countdown) << where;
+            EXPECT_EQ("Off hours until " + begin, windows::ControlText(countdown, 1120)) << where;
+            EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << where << ": started off hours";
+        }
+        if (*step == 'h')
+        {
+            std::string state, until;
+            testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "State", type, state);
+            testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "Until", type, until);
+            EXPECT_EQ(std::string("off hours", 10), state) << where;
+            EXPECT_EQ(begin + ":00" + '\0', until.substr(until.size() > 9 ? until.size() - 9 : 0)) << where;
+        }
+        if (*step == 'g')
+            windows::Press(countdown, 1121);
         if (*step == 'u')
             testreg::DeleteTree(HKEY_CURRENT_USER, (testreg::SlotKey(6) + "\\Status").c_str());
         if (*step == 'X' || *step == 'P')
@@ -660,5 +697,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  .delay = 0, .keepRunning = 1, .script = "SrwSsx", .probeMode = "deaf300"},
                       ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
                                  .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
-                                 .before = 25, .heartbeat = 'd'}));
+                                 .before = 25, .heartbeat = 'd'},
+                      ScriptCase{.description = "outside the show hours: off hours, with a heartbeat; the countdown "
+                                                "and the start at their begin",
+                                 .delay = 3, .keepRunning = 1, .script = "OhoBFSCA", .before = 150, .heartbeat = 'a',
+                                 .hours = 'b'},
+                      ScriptCase{.description = "the end of the show hours closes the show; Abort off hours",
+                                 .delay = 0, .keepRunning = 1, .script = "SOchA", .probeMode = "window300",
+                                 .hours = 'e'},
+                      ScriptCase{.description = "Start now off hours, then a stop", .delay = 3, .keepRunning = 1,
+                                 .script = "OgSs", .probeMode = "window300", .hours = 'b'},
+                      ScriptCase{.description = "a restart asked off hours starts the show", .delay = 3,
+                                 .keepRunning = 1, .script = "OrSs", .probeMode = "window300", .hours = 'b'},
+                      ScriptCase{.description = "show hours that cannot be read: always", .delay = 0, .keepRunning = 1,
+                                 .script = "SCA", .hours = 'x'}));
 } // namespace
