@@ -5,12 +5,14 @@
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
-//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | offhours]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
 // probe, showing a window) at once; the floor counts down 100 s. With a URL,
 // the slot sends a heartbeat there every 10 s, and a second floor requests
 // it as often on a thread of its own; with a file, it looks at that alive
-// file at its checks (it may go a day unwritten).
+// file at its checks (it may go a day unwritten); with "offhours", its show
+// hours begin half a day away: it starts nothing and rests off hours, waking
+// once a minute.
 #include "Timing.h"
 
 #include <windows.h>
@@ -44,7 +46,8 @@ int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6)
     {
-        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE]\n");
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS "
+                             "[HEARTBEAT_URL | ALIVE_FILE | offhours]\n");
         return 2;
     }
     const int seconds = std::atoi(argv[4]);
@@ -60,7 +63,15 @@ int main(int argc, char** argv)
     ::RegSetValueExA(key, "RestartDaily", 0, REG_SZ, reinterpret_cast<const BYTE*>(restart), 6);
     const DWORD beatSeconds = 10, aliveSeconds = 86400;
     const bool heartbeat = argc == 6 && std::strncmp(argv[5], "http", 4) == 0;
-    if (argc == 6 && !heartbeat)
+    const bool offHours = argc == 6 && std::strcmp(argv[5], "offhours") == 0;
+    if (offHours)
+    {
+        char hours[16] = "";
+        std::snprintf(hours, sizeof(hours), "%02d:%02d-%02d:%02d", (now.wHour + 12) % 24, now.wMinute,
+                      (now.wHour + 13) % 24, now.wMinute);
+        ::RegSetValueExA(key, "ShowHours", 0, REG_SZ, reinterpret_cast<const BYTE*>(hours), 12);
+    }
+    if (argc == 6 && !heartbeat && !offHours)
     {
         ::RegSetValueExA(key, "AliveFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
                          static_cast<DWORD>(std::strlen(argv[5]) + 1));
@@ -103,7 +114,11 @@ int main(int argc, char** argv)
         ::TerminateProcess(shown, 0);
         ::CloseHandle(shown);
     }
-    std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
+    if (offHours)
+        std::printf("resident off hours, the show hours half a day away (%s): CPU %.1f ms over %d s (target 20 a "
+                    "minute at most)\n", waited ? "resting" : "ENDED", cpu, seconds);
+    else
+        std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
                 heartbeat ? ", a heartbeat every 10 s" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }
