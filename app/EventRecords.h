@@ -37,10 +37,6 @@ public:
     // request: "restart" or "stop"; asker: "program, DOMAIN\user".
     void RecordRequestTaken(const std::string& request, const std::string& asker);
     void RecordSave(const SlotSettings& values, const std::string& failure);
-    // STAND-IN until the show hours' records are merged: drop at that merge.
-    void RecordShowHoursInvalid(const std::string&, const std::string&) {}
-    void RecordOffHoursBegin(const std::string&, const std::string&) {}
-    void RecordShowHoursBegin(const std::string&) {}
 
 private:
     CEventLog& eventLog;
