@@ -116,6 +116,21 @@ void CEventRecords::RecordRequestTaken(const std::string& request, const std::st
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_REQUEST_TAKEN, {Number(slot), request, asker});
 }
 
+void CEventRecords::RecordShowHoursInvalid(const std::string& text, const std::string& wrong)
+{
+    eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_SHOW_HOURS_INVALID, {Number(slot), text, wrong});
+}
+
+void CEventRecords::RecordOffHoursBegin(const std::string& program, const std::string& until)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_OFF_HOURS_BEGIN, {Number(slot), program, until});
+}
+
+void CEventRecords::RecordShowHoursBegin(const std::string& until)
+{
+    eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_SHOW_HOURS_BEGIN, {Number(slot), until});
+}
+
 void CEventRecords::RecordNotKeptRunning(const std::string& program)
 {
     eventLog.Report(EVENTLOG_INFORMATION_TYPE, MSG_NOT_KEPT_RUNNING, {Number(slot), program});

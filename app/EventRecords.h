@@ -36,6 +36,11 @@ public:
     void RecordHeartbeatBack(const std::string& address);
     // request: "restart" or "stop"; asker: "program, DOMAIN\user".
     void RecordRequestTaken(const std::string& request, const std::string& asker);
+    // wrong: what keeps ShowHours' text from being read (hours::Parse).
+    void RecordShowHoursInvalid(const std::string& text, const std::string& wrong);
+    // until: the local time of the next begin, "07:00" or "Mon 07:00".
+    void RecordOffHoursBegin(const std::string& program, const std::string& until);
+    void RecordShowHoursBegin(const std::string& until);
     void RecordSave(const SlotSettings& values, const std::string& failure);
 
 private:

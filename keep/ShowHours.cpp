@@ -16,6 +16,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// Characters [from, to) of a text (substr would bring the library's exceptions in).
+std::string Piece(const std::string& text, size_t from, size_t to)
+{
+    return std::string(text.begin() + from, text.begin() + to);
+}
+
 // Up to two digits' value; 99 for none.
 int Number(const std::string& digits)
 {
@@ -53,7 +59,7 @@ public:
         if (!Time(range.end, wrong))
             return false;
         if (!AtEnd())
-            return Fail(wrong, "has " + Quoted(text.substr(position)) + " after its end time");
+            return Fail(wrong, "has " + Quoted(Piece(text, position, text.size())) + " after its end time");
         return true;
     }
 
@@ -87,7 +93,7 @@ private:
         const size_t from = position;
         while (position < text.size() && belongs(text[position]))
             ++position;
-        return text.substr(from, position - from);
+        return Piece(text, from, position);
     }
 
     int Day(std::string& wrong)
@@ -95,10 +101,12 @@ private:
         const std::string word = Word(IsLetter);
         if (word.empty())
         {
+            // Only after a "," or a "-": the first day is read where a letter stands.
             size_t before = position;
-            while (before > 0 && IsBlank(text[before - 1]))
+            while (IsBlank(text[before - 1]))
                 --before;
-            return Fail(wrong, "has no day after \"" + text.substr(before - 1, 1) + "\""), -1;
+            Fail(wrong, "has no day after \"" + Piece(text, before - 1, before) + "\"");
+            return -1;
         }
         std::string lower = word;
         for (char& c : lower)
@@ -142,7 +150,7 @@ private:
         {
             while (position < text.size() && !IsBlank(text[position]) && text[position] != '-')
                 ++position;
-            wrong = Quoted(text.substr(from, std::max<size_t>(position - from, 1))) +
+            wrong = Quoted(Piece(text, from, std::max(position, from + 1))) +
                     " is no time (H:MM or HH:MM, 00:00 to 24:00)";
             return false;
         }
@@ -164,11 +172,14 @@ bool Parse(const std::string& text, ShowHours& hours, std::string& wrong)
         size_t to = text.find(';', from);
         if (to == std::string::npos)
             to = text.size();
-        std::string part = text.substr(from, to - from);
-        part.erase(0, part.find_first_not_of(" \t"));
-        part.erase(part.find_last_not_of(" \t") + 1);
-        if (!part.empty())
+        size_t first = from, last = to;
+        while (first < last && IsBlank(text[first]))
+            ++first;
+        while (last > first && IsBlank(text[last - 1]))
+            --last;
+        if (first < last)
         {
+            const std::string part = Piece(text, first, last);
             Range range;
             if (!CRangeReader(part).Read(range, wrong))
             {

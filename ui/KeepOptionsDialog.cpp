@@ -5,6 +5,7 @@
 #include "framework/MessageBox.h"
 #include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
+#include "keep/ShowHours.h"
 #include "ui/TextRoom.h"
 #include "ui/resource.h"
 
@@ -53,6 +54,8 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         UINT aliveSeconds = values.aliveSeconds;
         DDX_Text(dx, IDC_ALIVE_SECONDS, aliveSeconds);
         ::CheckDlgButton(m_hWnd, IDC_KEEP_DISPLAY_ON, values.keepDisplayOn ? BST_CHECKED : BST_UNCHECKED);
+        DDX_Text(dx, IDC_SHOW_HOURS, values.showHours);
+        ::CheckDlgButton(m_hWnd, IDC_OFF_HOURS_DISPLAY, values.offHoursDisplay ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 
@@ -109,6 +112,17 @@ void CKeepOptionsDialog::OnOK()
     if (!DDX_Text(&dx, IDC_ALIVE_FILE, aliveFile) || !DDX_Text(&dx, IDC_ALIVE_SECONDS, aliveSeconds)
         || !DDV_MinMaxUInt(&dx, aliveSeconds, kFewestPeriodSeconds, kMostPeriodSeconds))
         return;
+    std::string showHours, wrong;
+    hours::ShowHours readHours;
+    if (!DDX_Text(&dx, IDC_SHOW_HOURS, showHours, "Show hours"))
+        return;
+    if (!hours::Parse(showHours, readHours, wrong))
+    {
+        AfxMessageBox(FormatString("The show hours cannot be read: %s.\n\nWrite ranges such as Mon-Fri 07:00-19:00; "
+                                   "Sat,Sun 10:00-16:00 (days may be left out; an end before its begin runs over "
+                                   "midnight). Empty: at all hours.", wrong.c_str()).c_str(), MB_ICONEXCLAMATION);
+        return dx.Fail();
+    }
     if (aliveFile != values.aliveFile || aliveSeconds != values.aliveSeconds)
     {
         values.aliveFile = aliveFile;
@@ -118,6 +132,11 @@ void CKeepOptionsDialog::OnOK()
     const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
     values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
     values.keepDisplayOn = displayOn;
+    const bool displaysOff = ::IsDlgButtonChecked(m_hWnd, IDC_OFF_HOURS_DISPLAY) == BST_CHECKED;
+    values.offHoursDisplayChanged = values.offHoursDisplayChanged || displaysOff != values.offHoursDisplay;
+    values.offHoursDisplay = displaysOff;
+    values.showHoursChanged = values.showHoursChanged || showHours != values.showHours;
+    values.showHours = showHours;
     if (url != values.heartbeatUrl || beat != PeriodSeconds(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;

@@ -8,7 +8,7 @@
 
 // The options of a kept program: a restart at a set time each day, how long a
 // window may not respond before the program is started again, the heartbeat,
-// the alive file, and the display kept on. Values
+// the alive file, the display kept on, and the show hours. Values
 // in, values out: OK marks what was changed, for the settings' own OK to
 // store; what nobody touched stays as stored.
 class CKeepOptionsDialog : public CDialog

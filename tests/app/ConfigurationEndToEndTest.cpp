@@ -164,6 +164,8 @@ struct KeepOptionsCase
     const char* beatStored = "- -";       // HeartbeatUrl and HeartbeatSeconds afterwards
     std::vector<std::string> alive = {};  // the alive file and its seconds typed before each OK
     const char* aliveStored = "- - -";    // AliveFile, AliveSeconds and KeepDisplayOn (ticked with a file) afterwards
+    std::vector<const char*> hours = {};  // the show hours typed before each OK, over kHoursBefore
+    const char* hoursStored = "- -";      // ShowHours and OffHoursDisplay (ticked with hours) afterwards
 };
 
 class KeepOptionsTest : public ConfigurationEndToEndTest, public ::testing::WithParamInterface<KeepOptionsCase>
@@ -181,9 +183,13 @@ std::string Stored(const char* name)
     return data.c_str() + std::string(type == REG_EXPAND_SZ ? " (REG_EXPAND_SZ)" : "");
 }
 
+constexpr char kHoursBefore[] = "Sat 10:00-16:00";
+
 TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
 {
     const KeepOptionsCase& row = GetParam();
+    if (!row.hours.empty())
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), "ShowHours", kHoursBefore);
     if (row.restartBefore != nullptr)
         testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(0).c_str(), row.alive.empty() ? "RestartDaily" : "AliveFile",
                            row.restartBefore);
@@ -207,6 +213,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
         shown = windows::ControlText(options, IDC_NOT_RESPONDING);
         if (!row.alive.empty())
             shown += " " + windows::ControlText(options, IDC_ALIVE_FILE);
+        if (!row.hours.empty())
+            shown += std::string(" ") + windows::ControlText(options, IDC_SHOW_HOURS);
         if (row.restart)
             ::SendMessageA(::GetDlgItem(options, IDC_RESTART_DAILY), BM_CLICK, 0, 0);
         for (size_t i = 0; i < row.typed.size(); ++i)
@@ -222,6 +230,10 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
                                              : row.alive[i].substr(row.alive[i].find(' ') + 1)).c_str());
             if (i == 0 && !row.alive.empty())
                 ::SendMessageA(::GetDlgItem(options, IDC_KEEP_DISPLAY_ON), BM_CLICK, 0, 0);
+            if (i < row.hours.size())
+                ::SetWindowTextA(::GetDlgItem(options, IDC_SHOW_HOURS), row.hours[i]);
+            if (i == 0 && !row.hours.empty())
+                ::SendMessageA(::GetDlgItem(options, IDC_OFF_HOURS_DISPLAY), BM_CLICK, 0, 0);
             windows::Press(options, IDOK);
             const HWND box = i + 1 < row.typed.size() ? other(options) : nullptr;
             refusals += box != nullptr ? windows::MessageBoxText(box) + "|" : "";
@@ -235,7 +247,8 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
             s.AnswerBox();
     }
     ::WaitForSingleObject(process.get(), 30000);
-    EXPECT_EQ(row.alive.empty() ? "60" : std::string("60 ") + row.restartBefore, shown)
+    EXPECT_EQ((row.alive.empty() ? "60" : std::string("60 ") + row.restartBefore) +
+                  (row.hours.empty() ? "" : std::string(" ") + kHoursBefore), shown)
         << row.description << ": the seconds shown where none are stored, and the alive file as stored";
     std::string expected = row.refusals != nullptr ? row.refusals : "";
     for (size_t i = 1; i < row.typed.size() && row.refusals == nullptr; ++i)
@@ -245,6 +258,7 @@ TEST_P(KeepOptionsTest, AreStoredWithTheSlotOnItsOkOnly)
     EXPECT_EQ(row.beatStored, Stored("HeartbeatUrl") + " " + Stored("HeartbeatSeconds")) << row.description;
     EXPECT_EQ(row.aliveStored, Stored("AliveFile") + " " + Stored("AliveSeconds") + " " + Stored("KeepDisplayOn"))
         << row.description;
+    EXPECT_EQ(row.hoursStored, Stored("ShowHours") + " " + Stored("OffHoursDisplay")) << row.description;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -266,7 +280,13 @@ INSTANTIATE_TEST_SUITE_P(
                                       "logs\\player.log 600 1"},
                       KeepOptionsCase{"an alive file named by a variable", {"60"}, false, IDOK, "- -", "old.log", {},
                                       nullptr, "- -", {"%LOCALAPPDATA%\\Player\\alive.log 60"},
-                                      "%LOCALAPPDATA%\\Player\\alive.log (REG_EXPAND_SZ) 60 1"}));
+                                      "%LOCALAPPDATA%\\Player\\alive.log (REG_EXPAND_SZ) 60 1"},
+                      KeepOptionsCase{"show hours refused until they can be read; the displays off outside them",
+                                      {"60", "60"}, false, IDOK, "- -", nullptr, {},
+                                      "The show hours cannot be read: \"Fri-Mon 7:00\" has no end time.\n\nWrite "
+                                      "ranges such as Mon-Fri 07:00-19:00; Sat,Sun 10:00-16:00 (days may be left out; "
+                                      "an end before its begin runs over midnight). Empty: at all hours.|",
+                                      "- -", {}, "- - -", {"Fri-Mon 7:00", "Fri-Mon 7:00-2:00"}, "Fri-Mon 7:00-2:00 1"}));
 
 // Opened on slot 1, which has a program stored: a change, another slot chosen, the question answered.
 struct SlotSwitch

@@ -127,10 +127,10 @@ TEST_F(ExecutableImageTest, CarriesTheTextOfEveryEventIdTheReadmeLists)
             << "event " << id << " (" << level << ")";
         ++rows;
     }
-    EXPECT_EQ(20, rows) << "started, aborted, failed, ended, quick ends, not kept running, not responding, planned "
+    EXPECT_EQ(23, rows) << "started, aborted, failed, ended, quick ends, not kept running, not responding, planned "
                            "restart, restart time invalid, heartbeat seconds invalid, heartbeat failing, heartbeat "
                            "back, alive file stale, start after late, not ended, alive file never written, request "
-                           "taken, saved, removed, save failed";
+                           "taken, show hours invalid, off hours begin, show hours begin, saved, removed, save failed";
 }
 
 TEST_F(ExecutableImageTest, CarriesTheStackProtectorAndItsVersion)
