@@ -38,10 +38,6 @@ void __throw_logic_error(const char*)
 {
     std::abort();
 }
-void __throw_out_of_range_fmt(const char*, ...)
-{
-    std::abort();
-}
 } // namespace std
 
 // The library's operator delete releases with std::free, as this expects.
