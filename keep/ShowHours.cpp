@@ -221,10 +221,9 @@ std::vector<Span> RunsAround(const ShowHours& hours, LONGLONG today, const CZone
             const Span run{clock.FirstAtOrAfter(midnight + range.begin * kTicksPerMinute),
                            clock.FirstAtOrAfter(midnight + end * kTicksPerMinute)};
             if (run.begin < run.end)
-                runs.push_back(run);
+                InsertInOrder(runs, run, [](const Span& span) { return span.begin; });
         }
     }
-    std::sort(runs.begin(), runs.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
     std::vector<Span> joined;
     for (const Span& run : runs)
     {

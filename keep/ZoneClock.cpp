@@ -51,6 +51,7 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
     const LONGLONG standard = (zone.Bias + zone.StandardBias) * kTicksPerMinute;
     const LONGLONG daylight = (zone.Bias + zone.DaylightBias) * kTicksPerMinute;
     std::vector<Span> changes;
+    const auto from = [](const Span& change) { return change.from; };
     if (zone.StandardDate.wMonth && zone.DaylightDate.wMonth)
     {
         for (WORD y = year - 1; y <= year + 1; ++y)
@@ -60,12 +61,11 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
             const LONGLONG ends = ChangeIn(zone.StandardDate, y);
             if (begins >= 0 && ends >= 0)
             {
-                changes.push_back({begins + standard, daylight});
-                changes.push_back({ends + daylight, standard});
+                InsertInOrder(changes, Span{begins + standard, daylight}, from);
+                InsertInOrder(changes, Span{ends + daylight, standard}, from);
             }
         }
     }
-    std::sort(changes.begin(), changes.end(), [](const Span& a, const Span& b) { return a.from < b.from; });
     spans.push_back({LLONG_MIN, changes.empty() || changes.front().bias == daylight ? standard : daylight});
     spans.insert(spans.end(), changes.begin(), changes.end());
 }

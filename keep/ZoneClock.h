@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 namespace hours
@@ -32,6 +33,16 @@ private:
 
 constexpr LONGLONG kTicksPerMinute = 600000000;
 constexpr LONGLONG kTicksPerDay = 1440 * kTicksPerMinute;
+
+// Adds an item to items kept in the order of `key` (std::sort would cost the
+// program kilobytes for a handful of items).
+template <typename Item, typename Key>
+void InsertInOrder(std::vector<Item>& items, const Item& item, Key key)
+{
+    items.push_back(item);
+    for (size_t i = items.size() - 1; i > 0 && key(items[i]) < key(items[i - 1]); --i)
+        std::swap(items[i], items[i - 1]);
+}
 
 LONGLONG TicksOf(const SYSTEMTIME& time);
 SYSTEMTIME TimeOf(LONGLONG ticks);
