@@ -191,7 +191,7 @@ bool CLaunchMode::WaitForShowHours(int& delay)
         return true;
     keeper->OffHours(verdict.nextChangeLocal);
     records.RecordOffHoursBegin(Unquoted(settings.appPath), ShortTimeText(verdict.nextChangeLocal));
-    // The displays rest from here; so would a cover over them.
+    // The displays rest from here until the off hours end; the slot's cover belongs here too.
     CDisplaysOff displays(settings.offHoursDisplay);
     COffHoursDialog window(ShortTimeText(verdict.nextChangeLocal));
     window.SetMinuteLook([&] {
