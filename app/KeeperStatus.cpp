@@ -46,7 +46,14 @@ CKeeperStatus::~CKeeperStatus()
 
 void CKeeperStatus::CountingDown()
 {
+    heartbeat.SetBeating(false);
     status.Enter(startFailed ? "start failed" : "counting down");
+}
+
+void CKeeperStatus::OffHours(const SYSTEMTIME& until)
+{
+    status.Enter("off hours", LocalTimeText(until));
+    heartbeat.SetBeating(true);
 }
 
 void CKeeperStatus::StartTried(const LaunchResult& result, bool kept)

@@ -22,6 +22,9 @@ public:
 
     // A countdown, a wait for a late drive.
     void CountingDown();
+    // Off hours until the local time given: the slot does what it should, so
+    // the heartbeat goes on.
+    void OffHours(const SYSTEMTIME& until);
     void WaitingForDrive() { status.Enter("waiting for drive"); }
     // The start was tried; a kept program is watched from now on.
     void StartTried(const LaunchResult& result, bool kept);

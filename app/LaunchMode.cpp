@@ -4,10 +4,12 @@
 #include "framework/Paths.h"
 #include "framework/SessionEnd.h"
 #include "framework/StringFormat.h"
+#include "keep/DisplaysOff.h"
 #include "keep/ProgramWatch.h"
 #include "keep/RestartGuard.h"
 #include "settings/RegistryNames.h"
 #include "settings/SlotStatus.h"
+#include "ui/OffHoursDialog.h"
 #include "ui/WaitDialog.h"
 
 #include <algorithm>
@@ -87,8 +89,11 @@ void CLaunchMode::Run()
     CRestartGuard guard;
     watch::CDailyRestart restart;
     SetRestartTime(restart);
+    SetShowHours();
     for (int delay = settings.delay;;)
     {
+        if (!WaitForShowHours(delay))
+            return;
         LaunchResult started;
         // The countdown ends with IDABORT when the session ends.
         if (RunCountdown(delay, guard.Label(), started) != IDOK || !settings.keepRunning)
@@ -127,6 +132,8 @@ void CLaunchMode::Run()
             watching.onRequest = [this](size_t index) { TakeRequest(index == 1); };
             if (cover.IsShown() || settings.monitor != 0)
                 watching.onWindowShown = [this](HWND window) { ShowWindowShown(window); };
+            if (!showHours.Always())
+                watching.hoursOver = [this] { return !InShowHours(); };
             watched = WatchProgram(session, started.process.get(), started.job.get(), watching, restart);
             if (watched.end == WatchEnd::SessionEnded)
                 return;
@@ -147,8 +154,8 @@ void CLaunchMode::Run()
         // Disable, or a slot no longer kept running, ends the keeping quietly.
         if (!store.LoadExisting(slot, settings) || settings.appPath.empty() || !settings.keepRunning)
             return;
-        // Closed on request: no end of its own, counted as none.
-        if (watched.end == WatchEnd::Asked)
+        // Closed on request or at the end of the hours: no end of its own, counted as none.
+        if (watched.end == WatchEnd::Asked || watched.end == WatchEnd::HoursOver)
             delay = settings.delay;
         else
         {
@@ -161,6 +168,68 @@ void CLaunchMode::Run()
                 records.RecordQuickEnds(program, guard.QuickEndsInARow(), delay);
         }
         SetRestartTime(restart, false);
+        SetShowHours(false);
+    }
+}
+
+void CLaunchMode::SetShowHours(bool reportInvalid)
+{
+    std::string wrong;
+    showHours = {};
+    if (settings.keepRunning && !hours::Parse(settings.showHours, showHours, wrong))
+    {
+        showHours = {};
+        if (reportInvalid)
+            records.RecordShowHoursInvalid(settings.showHours, wrong);
+    }
+}
+
+bool CLaunchMode::InShowHours(hours::Verdict& verdict)
+{
+    if (showHours.Always())
+        return true;
+    verdict = judgeHours(showHours);
+    startedOffHours = startedOffHours && !verdict.within;
+    return verdict.within || startedOffHours;
+}
+
+bool CLaunchMode::WaitForShowHours(int& delay)
+{
+    hours::Verdict verdict;
+    if (InShowHours(verdict))
+        return true;
+    keeper->OffHours(verdict.nextChangeLocal);
+    records.RecordOffHoursBegin(Unquoted(settings.appPath), ShortTimeText(verdict.nextChangeLocal));
+    // The displays rest from here until the off hours end; the slot's cover belongs here too.
+    CDisplaysOff displays(settings.offHoursDisplay);
+    COffHoursDialog window(ShortTimeText(verdict.nextChangeLocal));
+    window.SetMinuteLook([&] {
+        if (InShowHours(verdict))
+            return false;
+        window.SetUntil(ShortTimeText(verdict.nextChangeLocal));
+        keeper->OffHours(verdict.nextChangeLocal);
+        displays.AtMinute();
+        return true;
+    });
+    window.SetRequests({restartAsked.get(), stopAsked.get()}, [this](size_t index) {
+        TakeRequest(index == 1);
+        return index == 1 ? IDCLOSE : IDOK;
+    });
+    switch (window.DoModal())
+    {
+    case IDRETRY:
+        records.RecordShowHoursBegin(ShortTimeText(verdict.nextChangeLocal));
+        delay = settings.delay;
+        return true;
+    case IDOK:
+        startedOffHours = true;
+        delay = 0;
+        return true;
+    case IDCANCEL:
+        records.RecordAbort(0);
+        return false;
+    default:
+        return false;
     }
 }
 

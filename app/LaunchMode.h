@@ -3,6 +3,7 @@
 #include "app/EventRecords.h"
 #include "app/KeeperStatus.h"
 #include "keep/DailyRestart.h"
+#include "keep/ShowHours.h"
 #include "launch/Launcher.h"
 #include "settings/SlotSettings.h"
 #include "settings/SlotStore.h"
@@ -37,6 +38,11 @@ public:
 
     void Run();
 
+    // How the show hours are judged: by the computer's clock and zone, or by
+    // a test's own (hours::Judge at its time and in its zone).
+    using HoursJudge = hours::Verdict (*)(const hours::ShowHours&);
+    void JudgeHoursBy(HoursJudge judge) { judgeHours = judge; }
+
 private:
     // One countdown, with the label given in place of the usual one, and the
     // start after it; IDOK once the start was tried, IDCANCEL for an abort,
@@ -49,6 +55,21 @@ private:
     // is this one, or has no program, and at every start but the slot's
     // first in the logon.
     std::optional<int> SlotStartedBefore() const;
+    // The slot's show hours, as now stored, for a kept slot; hours that
+    // cannot be read are none (always), reported where asked.
+    void SetShowHours(bool reportInvalid = true);
+    // Whether the show is to run now: within its hours, or started outside
+    // them until they next end; `verdict` the hours' own.
+    bool InShowHours(hours::Verdict& verdict);
+    bool InShowHours()
+    {
+        hours::Verdict verdict;
+        return InShowHours(verdict);
+    }
+    // Outside the show hours the slot rests until they begin, or until asked
+    // to start now; false where the keeping ends meanwhile. `delay` is the
+    // countdown's that comes next.
+    bool WaitForShowHours(int& delay);
     // Takes a request from outside (restart or stop): records who asked, and
     // answers that it was taken.
     void TakeRequest(bool stop);
@@ -83,4 +104,7 @@ private:
     CCoverWindow cover;
     std::string pictureReported;
     bool monitorMissingReported = false;
+    hours::ShowHours showHours;
+    HoursJudge judgeHours = hours::JudgeNow;
+    bool startedOffHours = false;
 };

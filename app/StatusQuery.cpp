@@ -35,7 +35,7 @@ int SlotAnswer(const CSlotStore& store, int slot)
                            stored ? words.c_str() : "none"));
     if (started)
         return 0;
-    return !keeper || state == "stopped" ? 2 : state == "running" ? 0 : 1;
+    return !keeper || state == "stopped" ? 2 : state == "running" || state == "off hours" ? 0 : 1;
 }
 } // namespace
 

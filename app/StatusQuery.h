@@ -5,7 +5,7 @@
 #include <string>
 
 // The answer of `/status`: 0 while slot N's program runs under its /run of
-// this session, or, for a slot not kept, once its program was started in this
+// this session or that /run keeps it off hours, or, for a slot not kept, once its program was started in this
 // logon; 1 while that /run is alive but the program does not run (counting
 // down, say); 2 otherwise. Whether a /run is alive is told by the slot's
 // instance mutex, not by the stored state, which a /run that crashed leaves

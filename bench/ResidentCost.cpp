@@ -6,14 +6,16 @@
 // window, so that the memory of both can be read from outside (Wine tells a
 // process nothing of another's memory).
 //
-//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | screen]
+//   resident_cost.exe KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | screen | offhours]
 // Kestrup runs slot 9 with KeepRunning, which starts PROGRAM_EXE (the test
 // probe, showing a window) at once; the floor counts down 100 s. With a URL,
 // the slot sends a heartbeat there every 10 s, and a second floor requests
 // it as often on a thread of its own; with a file, it looks at that alive
 // file at its checks (it may go a day unwritten). With "screen", the slot
 // also covers its monitor while the show does not show, moves the show to
-// display 1, and hides the pointer (still, it is hidden after 5 s, then looked at).
+// display 1, and hides the pointer (still, it is hidden after 5 s, then
+// looked at); with "offhours", its show hours begin half a day away: it
+// starts nothing and rests off hours, waking once a minute.
 #include "Timing.h"
 
 #include <windows.h>
@@ -47,7 +49,8 @@ int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6)
     {
-        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS [HEARTBEAT_URL | ALIVE_FILE | screen]\n");
+        std::fprintf(stderr, "usage: resident_cost KESTRUP_EXE FLOOR_EXE PROGRAM_EXE SECONDS "
+                             "[HEARTBEAT_URL | ALIVE_FILE | screen | offhours]\n");
         return 2;
     }
     const int seconds = std::atoi(argv[4]);
@@ -68,7 +71,15 @@ int main(int argc, char** argv)
     for (const char* name : {"Cover", "Monitor", "HideCursor"})
         if (screen)
             ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), 4);
-    if (argc == 6 && !heartbeat && !screen)
+    const bool offHours = argc == 6 && std::strcmp(argv[5], "offhours") == 0;
+    if (offHours)
+    {
+        char hours[16] = "";
+        std::snprintf(hours, sizeof(hours), "%02d:%02d-%02d:%02d", (now.wHour + 12) % 24, now.wMinute,
+                      (now.wHour + 13) % 24, now.wMinute);
+        ::RegSetValueExA(key, "ShowHours", 0, REG_SZ, reinterpret_cast<const BYTE*>(hours), 12);
+    }
+    if (argc == 6 && !heartbeat && !offHours && !screen)
     {
         ::RegSetValueExA(key, "AliveFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[5]),
                          static_cast<DWORD>(std::strlen(argv[5]) + 1));
@@ -111,7 +122,11 @@ int main(int argc, char** argv)
         ::TerminateProcess(shown, 0);
         ::CloseHandle(shown);
     }
-    std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
+    if (offHours)
+        std::printf("resident off hours, the show hours half a day away (%s): CPU %.1f ms over %d s (target 20 a "
+                    "minute at most)\n", waited ? "resting" : "ENDED", cpu, seconds);
+    else
+        std::printf("resident while the program runs with a window, a daily restart set%s (%s): CPU %.1f ms over %d s (target 20 at most)\n",
                 heartbeat ? ", a heartbeat every 10 s" : screen ? ", the cover, the monitor and the pointer hidden" : argc == 6 ? ", an alive file" : "", waited ? "watching" : "ENDED, not watching", cpu, seconds);
     return 0;
 }

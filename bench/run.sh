@@ -15,8 +15,8 @@
 #   - the tool kept resident while its program runs: CPU time over
 #     RESIDENT_SECONDS (default 60) and private memory, against the
 #     countdown's floor; then the same with a heartbeat every 10 s (to a
-#     Python HTTP server on 127.0.0.1), with an alive file, and with the
-#     pointer hidden.
+#     Python HTTP server on 127.0.0.1), with an alive file, with the
+#     pointer hidden, and off hours.
 #   bench/run.sh [RUNS]
 set -euo pipefail
 . "$(dirname "$0")/../scripts/common.sh"
@@ -89,10 +89,11 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   echo "== Kept running: the tool while its program runs"
   seconds=${RESIDENT_SECONDS:-60}
   # Once as it is, once with a heartbeat every 10 s to a server on this
-  # machine, once with an alive file, once with the screen's options.
+  # machine, once with an alive file, once with the screen's options, once off hours
+  # (no program runs).
   port=$((20000 + RANDOM % 20000))
   python3 -m http.server --bind 127.0.0.1 "$port" </dev/null >/dev/null 2>&1 & server=$!
-  for url in "" "http://127.0.0.1:$port/" "alive.txt" "screen"; do
+  for url in "" "http://127.0.0.1:$port/" "alive.txt" "screen" offhours; do
     "$wine" "$KESTRUP_BUILD/bench/resident_cost.exe" "$2" "$8" "$4" "$seconds" $url </dev/null & resident=$!
     sleep $((seconds / 2 + 5))
     # Private memory as Linux counts it (anonymous pages) of the Wine process,

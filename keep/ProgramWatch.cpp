@@ -267,6 +267,7 @@ private:
     // Until the started process has shown a window, it is looked at all the
     // same: one that never does is a launcher, which hands over all it left.
     bool Looks() const { return Checks() || !startedShowedWindow; }
+    bool MinuteWakes() const { return restart.IsSet() || settings.hoursOver; }
 
     std::optional<WatchEnd> HandOver(std::vector<HANDLE>& waited, bool& lookAgainSoon);
     DWORD Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon);
@@ -352,6 +353,9 @@ WatchResult CProgramWatch::Run()
         if (WaitsForFirstWindow())
             TellAllShownAgain();
         ::GetLocalTime(&local);
+        if (MinuteWakes() && settings.hoursOver && settings.hoursOver())
+            return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::HoursOver
+                                                                                  : WatchEnd::SessionEnded);
         if (restart.DueAt(local))
             return Ended(CloseProgram(session, process, job, settings.onNotEnded) ? WatchEnd::PlannedRestart
                                                                                   : WatchEnd::SessionEnded);
@@ -384,7 +388,7 @@ DWORD CProgramWatch::Wait(const std::vector<HANDLE>& waited, bool lookAgainSoon)
 {
     const ULONGLONG now = ::GetTickCount64();
     DWORD timeout = !Looks() ? INFINITE : now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
-    if (restart.IsSet())
+    if (MinuteWakes())
     {
         SYSTEMTIME local;
         ::GetLocalTime(&local);

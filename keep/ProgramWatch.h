@@ -19,6 +19,7 @@ enum class WatchEnd
     PlannedRestart, // the daily restart's time came: it was closed
     Frozen,         // its alive file was not written for too long: it was ended
     Asked,          // a request from outside came: it was closed
+    HoursOver,      // the show hours ended: it was closed
 };
 
 struct WatchResult
@@ -84,6 +85,9 @@ struct WatchSettings
     // Told of each top-level window of the show as Windows first shows it,
     // and again of each one visible after the displays were laid out anew.
     std::function<void(HWND window)> onWindowShown;
+    // Where set, asked at the start of each minute whether the show hours are
+    // over: the program is then closed (see CloseProgram), before any restart.
+    std::function<bool()> hoursOver;
 };
 
 // Watches a kept program until its show has ended: the started process, then

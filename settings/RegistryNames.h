@@ -47,6 +47,7 @@ inline constexpr char kOffHoursDisplay[] = "OffHoursDisplay";
 inline constexpr char kStatusKey[] = "Status";
 inline constexpr char kState[] = "State";
 inline constexpr char kSince[] = "Since";
+inline constexpr char kUntil[] = "Until";
 inline constexpr char kProcessId[] = "ProcessId";
 inline constexpr char kStarts[] = "Starts";
 inline constexpr char kLastExitCode[] = "LastExitCode";

@@ -10,6 +10,25 @@ namespace
 {
 constexpr char kLastingCheck[] = "lasting key check";
 
+// "YYYY-MM-DD HH:MM..." as LocalTimeText writes it, to the minute.
+bool ReadLocalTimeText(const std::string& text, SYSTEMTIME& time)
+{
+    const struct
+    {
+        size_t at, digits;
+        WORD SYSTEMTIME::*part;
+    } parts[] = {{0, 4, &SYSTEMTIME::wYear}, {5, 2, &SYSTEMTIME::wMonth}, {8, 2, &SYSTEMTIME::wDay},
+                 {11, 2, &SYSTEMTIME::wHour}, {14, 2, &SYSTEMTIME::wMinute}};
+    for (const auto& part : parts)
+        for (size_t i = part.at; i < part.at + part.digits; ++i)
+        {
+            if (i >= text.size() || text[i] < '0' || text[i] > '9')
+                return false;
+            time.*part.part = static_cast<WORD>(time.*part.part * 10 + (text[i] - '0'));
+        }
+    return true;
+}
+
 // Whether an open Status key outlives the logon: a copied slot's, which an
 // import made an ordinary key (only such a key takes a lasting key below it).
 // One that cannot be tried (a slot key locked by policy) counts as volatile.
@@ -61,16 +80,38 @@ std::string LocalTimeText()
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    return FormatString("%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-                        now.wSecond);
+    return LocalTimeText(now);
 }
 
-void CSlotStatus::Enter(const char* entered)
+std::string LocalTimeText(const SYSTEMTIME& at)
 {
-    if (state == entered)
+    return FormatString("%04u-%02u-%02u %02u:%02u:%02u", at.wYear, at.wMonth, at.wDay, at.wHour, at.wMinute,
+                        at.wSecond);
+}
+
+std::string ShortTimeText(const SYSTEMTIME& at)
+{
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    constexpr ULONGLONG kDayTicks = 864000000000ULL;
+    SYSTEMTIME now, dated = at;
+    ::GetLocalTime(&now);
+    FILETIME from = {}, to = {};
+    ::SystemTimeToFileTime(&now, &from);
+    if (::SystemTimeToFileTime(&at, &to))
+        ::FileTimeToSystemTime(&to, &dated);
+    const auto ticks = [](const FILETIME& time) { return ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime; };
+    const std::string clock = FormatString("%02u:%02u", at.wHour, at.wMinute);
+    return ticks(to) < ticks(from) + kDayTicks ? clock : std::string(kDays[dated.wDayOfWeek % 7]) + " " + clock;
+}
+
+void CSlotStatus::Enter(const char* entered, const std::string& lastsUntil)
+{
+    if (state == entered && until == lastsUntil)
         return;
+    if (state != entered)
+        since = LocalTimeText();
     state = entered;
-    since = LocalTimeText();
+    until = lastsUntil;
     Write();
 }
 
@@ -94,6 +135,10 @@ void CSlotStatus::Write() const
         return;
     status.SetStringValue(kState, state);
     status.SetStringValue(kSince, since);
+    if (!until.empty())
+        status.SetStringValue(kUntil, until);
+    else
+        ::RegDeleteValueA(status, kUntil);
     if (processId != 0)
         status.SetDWORDValue(kProcessId, processId);
     else
@@ -143,12 +188,16 @@ bool CSlotStatus::Read(const std::string& slotKeyPath, std::string& state, std::
     CRegKey status;
     if (OpenToRead(slotKeyPath, status) != ERROR_SUCCESS || status.QueryStringValue(kState, state) != ERROR_SUCCESS)
         return false;
-    std::string since;
+    std::string since, until;
     DWORD processId = 0, starts = 0;
     status.QueryStringValue(kSince, since);
+    SYSTEMTIME end = {};
+    until = status.QueryStringValue(kUntil, until) == ERROR_SUCCESS && ReadLocalTimeText(until, end)
+                ? " until " + ShortTimeText(end)
+                : std::string();
     status.QueryDWORDValue(kStarts, starts);
     const bool runs = status.QueryDWORDValue(kProcessId, processId) == ERROR_SUCCESS;
-    line = FormatString("%s since %s%s%.0lu, %lu start%s", state.c_str(), since.c_str(), runs ? ", process " : "",
-                        processId, starts, starts == 1 ? "" : "s");
+    line = FormatString("%s%s since %s%s%.0lu, %lu start%s", state.c_str(), until.c_str(), since.c_str(),
+                        runs ? ", process " : "", processId, starts, starts == 1 ? "" : "s");
     return true;
 }

@@ -19,8 +19,9 @@ public:
     // starts goes on from that of the /runs of the slot before in this logon.
     explicit CSlotStatus(std::string slotKeyPath);
 
-    // The states scripts read; see the README.
-    void Enter(const char* state);
+    // The states scripts read; see the README. `until`: the local time the
+    // state lasts until, where it has one (off hours).
+    void Enter(const char* state, const std::string& until = std::string());
     const std::string& State() const { return state; }
     void Started(DWORD processId);
     void Ended(DWORD exitCode);
@@ -43,11 +44,16 @@ private:
     std::string keyPath;
     std::string state;
     std::string since;
+    std::string until;
     DWORD processId = 0;
     DWORD starts = 0;
     DWORD lastExitCode = 0;
     std::string lastEnd;
 };
 
-// The local time now as "YYYY-MM-DD HH:MM:SS".
+// The local time now, or the one given, as "YYYY-MM-DD HH:MM:SS".
 std::string LocalTimeText();
+std::string LocalTimeText(const SYSTEMTIME& at);
+// A local time to come as people say it: "07:00" within a day, else with
+// its day before it ("Mon 07:00").
+std::string ShortTimeText(const SYSTEMTIME& at);

@@ -15,6 +15,11 @@
 #define IDC_WAIT_SECONDS 1011
 #define IDC_WAIT_LABEL 1013
 
+// The window shown off hours, in the countdown's place
+#define IDD_OFF_HOURS 141
+#define IDC_OFF_HOURS_UNTIL 1120
+#define IDC_START_NOW 1121
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <vector>
@@ -165,6 +166,35 @@ TEST_F(EventLogTest, AKeptProgramKeepsTheDisplayOnWhereSet)
             text.assign(std::istreambuf_iterator<char>(std::ifstream(log, std::ios::binary).seekg(start)), {});
     }, [](DWORD id) { ::TerminateProcess(CKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1); });
     EXPECT_NE(std::string::npos, text.find("ExecutionState (0x80000003")) << "no request to keep the display on";
+}
+
+// At the end of the show hours the show is closed and the request lets go (ES_CONTINUOUS alone): nothing keeps the
+// display on off hours.
+TEST_F(EventLogTest, NoDisplayRequestIsKeptOffHours)
+{
+    StoreSlot4(ProbeExePath(), 0);
+    for (const char* name : {"KeepRunning", "KeepDisplayOn"})
+        testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), name, 1);
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const int end = (now.wHour * 60 + now.wMinute + (now.wSecond + 75) / 60) % 1440, begin = (end + 1380) % 1440;
+    char hours[16] = "";
+    std::snprintf(hours, sizeof(hours), "%02d:%02d-%02d:%02d", begin / 60, begin % 60, end / 60, end % 60);
+    testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(4).c_str(), "ShowHours", hours);
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", "window300");
+    const std::streamoff start = Size();
+    std::string text;
+    Run("/run 4", [&](DWORD id) {
+        HWND rest = windows::WaitFor([id](HWND w) {
+            return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && ::GetDlgItem(w, IDC_START_NOW);
+        }, 150000);
+        text.assign(std::istreambuf_iterator<char>(std::ifstream(log, std::ios::binary).seekg(start)), {});
+        windows::Press(rest, IDCANCEL);
+    });
+    ::SetEnvironmentVariableA("KESTRUP_PROBE_MODE", nullptr);
+    const size_t kept = text.rfind("ExecutionState (0x80000003");
+    ASSERT_NE(std::string::npos, kept) << "no request to keep the display on while the show ran";
+    EXPECT_NE(std::string::npos, text.find("ExecutionState (0x80000000", kept)) << "the request is kept off hours";
 }
 
 TEST_F(EventLogTest, ARequestTakenIsInformationNamingWhoAsked)

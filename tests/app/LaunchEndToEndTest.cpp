@@ -273,7 +273,9 @@ struct ScriptCase
     // answer 0 (a countdown shown counts again from its Delay), w `/restart 5` answers 1, n 2, 6 `/stop 6` answers 2,
     // each with no window, c the program has ended, closed (exit code 0), . 5 s go by, k the cover is up: the
     // countdown's Abort is seen over it, and the screen's corner is the tool's, in the cover's colour, l no
-    // cover is left over the probe's window. Starts counts each S at the end.
+    // cover is left over the probe's window, O the off-hours window says until when (within `before` seconds, at
+    // most 150) with no countdown and nothing started, h the Status says `off hours` until then, g its Start
+    // now. Starts counts each S at the end.
     const char* script;
     // As stored; "tools\\probe.exe" is the probe in the test's folder, which is the tool's current
     // folder. L: is a drive that is not there yet, \\kestrup-nas a server that never answers.
@@ -294,7 +296,16 @@ struct ScriptCase
     char heartbeat = 0;  // every 10 s to a server of the test's that answers ('a') or never does ('d'), or none ('f')
     // Cover 1: black ('b'), a red picture of the screen's proportions ('p'), one that cannot be read ('x').
     char cover = 0;
+    char hours = 0;  // ShowHours that begin ('b') or end ('e') a minute or two ahead, or cannot be read ('x')
 };
+
+// "HH:MM" of a minute of the day, which may lie outside it.
+std::string ClockText(int minute)
+{
+    minute = (minute % 1440 + 1440) % 1440;
+    return (minute < 600 ? "0" : "") + std::to_string(minute / 60) + (minute % 60 < 10 ? ":0" : ":")
+           + std::to_string(minute % 60);
+}
 
 // A one-coloured BMP of the screen's proportions.
 void WriteRedPicture(const std::string& path)
@@ -402,6 +413,13 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                            (minute < 600 ? "0" : "") + std::to_string(minute / 60) + ":" + (minute % 60 < 10 ? "0" : "")
                                + std::to_string(minute % 60));
     }
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const int soon = now.wHour * 60 + now.wMinute + (now.wSecond + 135) / 60;
+    const std::string begin = ClockText(row.hours == 'b' ? soon : soon - 120);
+    if (row.hours != 0)
+        testreg::SetString(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "ShowHours",
+                           begin + "-" + (row.hours == 'x' ? "" : ClockText(soon + (row.hours == 'b' ? 60 : 0))));
     if (row.notRespondingSeconds != MAXDWORD)
         testreg::SetDword(HKEY_CURRENT_USER, testreg::SlotKey(5).c_str(), "NotRespondingSeconds",
                           row.notRespondingSeconds);
@@ -490,6 +508,25 @@ TEST_P(ScriptedLaunchTest, FollowsTheScriptAndStartsNothingMore)
                 return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && windows::Text(w) == "Error";
             }, 100)) << where << ": a box";
         }
+        if (*step == 'O')
+        {
+            countdown = windows::WaitFor([id](HWND w) {
+                return windows::IsVisibleDialog(w) && windows::BelongsToProcess(w, id) && !::GetDlgItem(w, 1010);
+            }, 150000);
+            ASSERT_NE(nullptr, countdown) << where;
+            EXPECT_EQ("Off hours until " + begin, windows::ControlText(countdown, 1120)) << where;
+            EXPECT_FALSE(WaitForProbeRecord(record, started, 100)) << where << ": started off hours";
+        }
+        if (*step == 'h')
+        {
+            std::string state, until;
+            testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "State", type, state);
+            testreg::ReadValue(HKEY_CURRENT_USER, (testreg::SlotKey(5) + "\\Status").c_str(), "Until", type, until);
+            EXPECT_EQ(std::string("off hours", 10), state) << where;
+            EXPECT_EQ(begin + ":00" + '\0', until.substr(until.size() > 9 ? until.size() - 9 : 0)) << where;
+        }
+        if (*step == 'g')
+            windows::Press(countdown, 1121);
         if (*step == 'u')
             testreg::DeleteTree(HKEY_CURRENT_USER, (testreg::SlotKey(6) + "\\Status").c_str());
         if (*step == 'X' || *step == 'P')
@@ -734,5 +771,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  .keepRunning = 1, .script = "CkA", .cover = 'x'},
                       ScriptCase{.description = "a heartbeat server that never answers holds nothing up", .delay = 0,
                                  .keepRunning = 1, .script = "SBFE", .probeMode = "window15", .after = 15,
-                                 .before = 25, .heartbeat = 'd'}));
+                                 .before = 25, .heartbeat = 'd'},
+                      ScriptCase{.description = "outside the show hours: off hours, with a heartbeat; the countdown "
+                                                "and the start at their begin",
+                                 .delay = 3, .keepRunning = 1, .script = "OhoBFSCA", .before = 150, .heartbeat = 'a',
+                                 .hours = 'b'},
+                      ScriptCase{.description = "the end of the show hours closes the show; Abort off hours",
+                                 .delay = 0, .keepRunning = 1, .script = "SOchA", .probeMode = "window300",
+                                 .hours = 'e'},
+                      ScriptCase{.description = "Start now off hours, then a stop", .delay = 3, .keepRunning = 1,
+                                 .script = "OgSs", .probeMode = "window300", .hours = 'b'},
+                      ScriptCase{.description = "a restart asked off hours starts the show", .delay = 3,
+                                 .keepRunning = 1, .script = "OrSs", .probeMode = "window300", .hours = 'b'},
+                      ScriptCase{.description = "show hours that cannot be read: always", .delay = 0, .keepRunning = 1,
+                                 .script = "SCA", .hours = 'x'}));
 } // namespace
