@@ -200,7 +200,8 @@ bool CLaunchMode::WaitForShowHours(int& delay)
         return true;
     keeper->OffHours(verdict.nextChangeLocal);
     records.RecordOffHoursBegin(Unquoted(settings.appPath), ShortTimeText(verdict.nextChangeLocal));
-    // The displays rest from here until the off hours end; the slot's cover belongs here too.
+    // The cover and the resting displays stay until the off hours end.
+    CoverWhileNoShow(SlotMonitor(ListMonitors()));
     CDisplaysOff displays(settings.offHoursDisplay);
     COffHoursDialog window(ShortTimeText(verdict.nextChangeLocal));
     window.SetMinuteLook([&] {
