@@ -118,9 +118,12 @@ convert -size "$((lx + lw > dx + dw ? lx + lw - dx : dw))x$((ly + lh > dy + dh ?
 save "$KESTRUP_BUILD/shot.png" settings-slot-list
 finish
 
-# The options of the keeping (Alt+P), both stored.
+# The options of the keeping (Alt+P), some stored.
 reg add "$slot" /v RestartDaily /d "05:30" /f
 reg add "$slot" /v NotRespondingSeconds /t REG_DWORD /d 120 /f
+reg add "$slot" /v Cover /t REG_DWORD /d 1 /f
+reg add "$slot" /v HideCursor /t REG_DWORD /d 1 /f
+reg add "$slot" /v ShowHours /d "Mon-Fri 07:00-19:00; Sat 10:00-16:00" /f
 start
 xdotool key alt+p
 sleep 2
