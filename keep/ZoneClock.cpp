@@ -50,8 +50,13 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
 {
     const LONGLONG standard = (zone.Bias + zone.StandardBias) * kTicksPerMinute;
     const LONGLONG daylight = (zone.Bias + zone.DaylightBias) * kTicksPerMinute;
-    std::vector<Span> changes;
-    const auto from = [](const Span& change) { return change.from; };
+    // Each change goes in after those before it (a sort would cost the program kilobytes for six).
+    const auto add = [this](LONGLONG from, LONGLONG bias) {
+        int i = count++;
+        for (; i > 1 && spans[i - 1].from > from; --i)
+            spans[i] = spans[i - 1];
+        spans[i] = Span{from, bias};
+    };
     if (zone.StandardDate.wMonth && zone.DaylightDate.wMonth)
     {
         for (WORD y = year - 1; y <= year + 1; ++y)
@@ -61,18 +66,17 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
             const LONGLONG ends = ChangeIn(zone.StandardDate, y);
             if (begins >= 0 && ends >= 0)
             {
-                InsertInOrder(changes, Span{begins + standard, daylight}, from);
-                InsertInOrder(changes, Span{ends + daylight, standard}, from);
+                add(begins + standard, daylight);
+                add(ends + daylight, standard);
             }
         }
     }
-    spans.push_back({LLONG_MIN, changes.empty() || changes.front().bias == daylight ? standard : daylight});
-    spans.insert(spans.end(), changes.begin(), changes.end());
+    spans[0] = Span{LLONG_MIN, count == 1 || spans[1].bias == daylight ? standard : daylight};
 }
 
 LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
 {
-    size_t i = spans.size() - 1;
+    int i = count - 1;
     while (i > 0 && spans[i].from > utc)
         --i;
     return utc - spans[i].bias;
@@ -80,11 +84,11 @@ LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
 
 LONGLONG CZoneClock::FirstAtOrAfter(LONGLONG local) const
 {
-    for (size_t i = 0; i + 1 < spans.size(); ++i)
+    for (int i = 0; i + 1 < count; ++i)
     {
         if (local + spans[i].bias < spans[i + 1].from)
             return std::max(spans[i].from, local + spans[i].bias);
     }
-    return std::max(spans.back().from, local + spans.back().bias);
+    return std::max(spans[count - 1].from, local + spans[count - 1].bias);
 }
 } // namespace hours
