@@ -2,6 +2,8 @@
 
 #include "keep/ZoneClock.h"
 
+#include <cstring>
+
 namespace hours
 {
 namespace
@@ -83,15 +85,13 @@ struct CRangeReader
             ++at;
         if (word == at)
         {
-            Fail(from, end, " has no day after \"");
-            wrong += after;
-            wrong += '"';
+            Fail(from, end, " has no day after ");
+            Quote(&after, &after + 1);
             return -1;
         }
         for (int day = 0; at - word == 3 && day < 7; ++day)
         {
-            const char* const name = "montuewedthufrisatsun" + 3 * day;
-            if ((word[0] | 0x20) == name[0] && (word[1] | 0x20) == name[1] && (word[2] | 0x20) == name[2])
+            if (_strnicmp(word, "montuewedthufrisatsun" + 3 * day, 3) == 0)
                 return day;
         }
         Fail(word, at, " is no day (Mon, Tue, Wed, Thu, Fri, Sat, Sun)");
@@ -143,10 +143,16 @@ struct CRangeReader
 
 bool Parse(const std::string& text, ShowHours& hours, std::string& wrong)
 {
-    hours.ranges.clear();
     wrong.clear();
     const char* part = text.c_str();
     const char* const stop = part + text.size();
+    // Room for a range between every two ";" at once: growing the list range by range costs more code.
+    size_t parts = 1;
+    for (const char* c = part; c < stop; ++c)
+        parts += *c == ';';
+    std::vector<Range>& read = hours.ranges;
+    read = std::vector<Range>(parts);
+    size_t used = 0;
     for (;;)
     {
         const char* to = part;
@@ -159,19 +165,19 @@ bool Parse(const std::string& text, ShowHours& hours, std::string& wrong)
             --last;
         if (part < last)
         {
-            Range range;
             CRangeReader reader{part, part, last, wrong};
-            if (!reader.Read(range))
+            if (!reader.Read(read[used++]))
             {
-                hours.ranges.clear();
+                read.clear();
                 return false;
             }
-            hours.ranges.push_back(range);
         }
         if (to == stop)
-            return true;
+            break;
         part = to + 1;
     }
+    read.erase(read.begin() + used, read.end());
+    return true;
 }
 
 Verdict Judge(const ShowHours& hours, ULONGLONG nowUtc, const TIME_ZONE_INFORMATION& zone)
@@ -231,7 +237,7 @@ Verdict JudgeNow(const ShowHours& hours)
 {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
-    TIME_ZONE_INFORMATION zone{};
+    TIME_ZONE_INFORMATION zone;
     if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
         zone = TIME_ZONE_INFORMATION{};
     return Judge(hours, (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime, zone);

@@ -41,8 +41,8 @@ LONGLONG ChangeIn(const SYSTEMTIME& rule, WORD year)
     const LONGLONG midnight = TicksOf(date);
     if (midnight < 0)
         return -1;
-    return midnight + rule.wHour * 60 * kTicksPerMinute + rule.wMinute * kTicksPerMinute +
-           (rule.wSecond * 1000 + rule.wMilliseconds) * 10000LL;
+    return midnight + LONGLONG((rule.wHour * 60 + rule.wMinute) * 60 + rule.wSecond) * 10000000 +
+           rule.wMilliseconds * 10000;
 }
 } // namespace
 
@@ -50,13 +50,6 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
 {
     const LONGLONG standard = (zone.Bias + zone.StandardBias) * kTicksPerMinute;
     const LONGLONG daylight = (zone.Bias + zone.DaylightBias) * kTicksPerMinute;
-    // Each change goes in after those before it (a sort would cost the program kilobytes for six).
-    const auto add = [this](LONGLONG from, LONGLONG bias) {
-        int i = count++;
-        for (; i > 1 && spans[i - 1].from > from; --i)
-            spans[i] = spans[i - 1];
-        spans[i] = Span{from, bias};
-    };
     if (zone.StandardDate.wMonth && zone.DaylightDate.wMonth)
     {
         for (WORD y = year - 1; y <= year + 1; ++y)
@@ -66,10 +59,16 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
             const LONGLONG ends = ChangeIn(zone.StandardDate, y);
             if (begins >= 0 && ends >= 0)
             {
-                add(begins + standard, daylight);
-                add(ends + daylight, standard);
+                spans[count++] = Span{begins + standard, daylight};
+                spans[count++] = Span{ends + daylight, standard};
             }
         }
+    }
+    // The changes in order (std::sort would cost the program kilobytes for six).
+    for (int i = 2; i < count; ++i)
+    {
+        for (int j = i; j > 1 && spans[j].from < spans[j - 1].from; --j)
+            std::swap(spans[j], spans[j - 1]);
     }
     spans[0] = Span{LLONG_MIN, count == 1 || spans[1].bias == daylight ? standard : daylight};
 }
@@ -84,11 +83,9 @@ LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
 
 LONGLONG CZoneClock::FirstAtOrAfter(LONGLONG local) const
 {
-    for (int i = 0; i + 1 < count; ++i)
-    {
-        if (local + spans[i].bias < spans[i + 1].from)
-            return std::max(spans[i].from, local + spans[i].bias);
-    }
-    return std::max(spans[count - 1].from, local + spans[count - 1].bias);
+    int i = 0;
+    while (i + 1 < count && local + spans[i].bias >= spans[i + 1].from)
+        ++i;
+    return std::max(spans[i].from, local + spans[i].bias);
 }
 } // namespace hours
