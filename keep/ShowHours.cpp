@@ -2,131 +2,107 @@
 
 #include "keep/ZoneClock.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace hours
 {
 namespace
 {
-const char* const kDays[] = {"mon", "tue", "wed", "thu", "fri", "sat", "sun"};
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return unsigned((c | 0x20) - 'a') < 26; }
+bool IsDigit(char c) { return unsigned(c - '0') < 10; }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// Characters [from, to) of a text (substr would bring the library's exceptions in).
-std::string Piece(const std::string& text, size_t from, size_t to)
+// One range's text [from, end), blanks trimmed, read from left to right by pointers into the stored text
+// (no pieces copied out of it).
+struct CRangeReader
 {
-    return std::string(text.begin() + from, text.begin() + to);
-}
+    const char* const from;
+    const char* at;
+    const char* const end;
+    std::string& wrong;
 
-// Up to two digits' value; 99 for none.
-int Number(const std::string& digits)
-{
-    if (digits.empty())
-        return 99;
-    return digits.size() == 1 ? digits[0] - '0' : (digits[0] - '0') * 10 + digits[1] - '0';
-}
-
-// One range's text, read from left to right.
-class CRangeReader
-{
-public:
-    explicit CRangeReader(const std::string& part) : text(part) {}
-
-    bool Read(Range& range, std::string& wrong)
+    bool Read(Range& range)
     {
-        Blanks();
-        if (position < text.size() && IsLetter(text[position]))
+        if (IsLetter(*at))
         {
             range.days = 0;
             do
             {
-                if (!Days(range.days, wrong))
+                if (!Days(range.days))
                     return false;
             } while (Take(','));
         }
         if (AtEnd())
-            return Fail(wrong, "has no time");
-        if (!Time(range.begin, wrong))
+            return Fail(from, end, " has no time");
+        if (!Time(range.begin))
             return false;
         if (range.begin == 1440)
-            return Fail(wrong, "begins at 24:00 (24:00 can only end a range)");
+            return Fail(from, end, " begins at 24:00 (24:00 can only end a range)");
         if (!Take('-') || AtEnd())
-            return Fail(wrong, "has no end time");
-        if (!Time(range.end, wrong))
+            return Fail(from, end, " has no end time");
+        if (!Time(range.end))
             return false;
-        if (!AtEnd())
-            return Fail(wrong, "has " + Quoted(Piece(text, position, text.size())) + " after its end time");
-        return true;
+        if (AtEnd())
+            return true;
+        Fail(from, end, " has ");
+        Quote(at, end);
+        wrong += " after its end time";
+        return false;
     }
 
-private:
-    void Blanks()
-    {
-        while (position < text.size() && IsBlank(text[position]))
-            ++position;
-    }
     bool AtEnd()
     {
-        Blanks();
-        return position == text.size();
+        while (at < end && IsBlank(*at))
+            ++at;
+        return at == end;
     }
     bool Take(char c)
     {
-        Blanks();
-        if (position == text.size() || text[position] != c)
+        if (AtEnd() || *at != c)
             return false;
-        ++position;
-        Blanks();
+        ++at;
+        AtEnd();
         return true;
     }
-    bool Fail(std::string& wrong, const std::string& what) const
+    void Quote(const char* a, const char* b)
     {
-        wrong = Quoted(text) + " " + what;
+        wrong += '"';
+        wrong.append(a, b - a);
+        wrong += '"';
+    }
+    bool Fail(const char* a, const char* b, const char* what)
+    {
+        Quote(a, b);
+        wrong += what;
         return false;
     }
-    std::string Word(bool (*belongs)(char))
-    {
-        const size_t from = position;
-        while (position < text.size() && belongs(text[position]))
-            ++position;
-        return Piece(text, from, position);
-    }
 
-    int Day(std::string& wrong)
+    // `after`: the "," or "-" a missing day would follow (the first day is read where a letter stands).
+    int Day(char after)
     {
-        const std::string word = Word(IsLetter);
-        if (word.empty())
+        const char* const word = at;
+        while (at < end && IsLetter(*at))
+            ++at;
+        if (word == at)
         {
-            // Only after a "," or a "-": the first day is read where a letter stands.
-            size_t before = position;
-            while (IsBlank(text[before - 1]))
-                --before;
-            Fail(wrong, "has no day after \"" + Piece(text, before - 1, before) + "\"");
+            Fail(from, end, " has no day after ");
+            Quote(&after, &after + 1);
             return -1;
         }
-        std::string lower = word;
-        for (char& c : lower)
-            c = char(c | 0x20);
-        for (int day = 0; day < 7; ++day)
+        for (int day = 0; at - word == 3 && day < 7; ++day)
         {
-            if (lower == kDays[day])
+            if (_strnicmp(word, "montuewedthufrisatsun" + 3 * day, 3) == 0)
                 return day;
         }
-        wrong = Quoted(word) + " is no day (Mon, Tue, Wed, Thu, Fri, Sat, Sun)";
+        Fail(word, at, " is no day (Mon, Tue, Wed, Thu, Fri, Sat, Sun)");
         return -1;
     }
     // A day, or a span of days; a span past Sunday goes on from Monday.
-    bool Days(unsigned& days, std::string& wrong)
+    bool Days(unsigned& days)
     {
-        const int first = Day(wrong);
-        if (first < 0)
-            return false;
+        const int first = Day(',');
         int last = first;
-        if (Take('-') && (last = Day(wrong)) < 0)
+        if (first < 0 || (Take('-') && (last = Day('-')) < 0))
             return false;
         for (int day = first;; day = (day + 1) % 7)
         {
@@ -135,143 +111,133 @@ private:
                 return true;
         }
     }
-    // H:MM or HH:MM, 00:00 to 24:00.
-    bool Time(int& minuteOfDay, std::string& wrong)
+    // The count of digits from here, and the value of the first two.
+    int Digits(int& value)
     {
-        const size_t from = position;
-        const std::string hour = Word(IsDigit);
-        const bool colon = position < text.size() && text[position] == ':';
-        position += colon;
-        const std::string minute = Word(IsDigit);
-        const int hours = Number(hour);
-        const int minutes = Number(minute);
-        minuteOfDay = hours * 60 + minutes;
-        if (!colon || hour.size() > 2 || minute.size() != 2 || minutes > 59 || minuteOfDay > 1440)
+        const char* const first = at;
+        for (; at < end && IsDigit(*at); ++at)
         {
-            while (position < text.size() && !IsBlank(text[position]) && text[position] != '-')
-                ++position;
-            wrong = Quoted(Piece(text, from, std::max(position, from + 1))) +
-                    " is no time (H:MM or HH:MM, 00:00 to 24:00)";
-            return false;
+            if (at - first < 2)
+                value = value * 10 + (*at - '0');
         }
-        return true;
+        return int(at - first);
     }
-
-    const std::string& text;
-    size_t position = 0;
+    // H:MM or HH:MM, 00:00 to 24:00.
+    bool Time(int& minuteOfDay)
+    {
+        const char* const first = at;
+        int hour = 0, minute = 0;
+        const int hourDigits = Digits(hour);
+        const bool colon = at < end && *at == ':';
+        at += colon;
+        const int minuteDigits = Digits(minute);
+        minuteOfDay = hour * 60 + minute;
+        if (colon && unsigned(hourDigits - 1) < 2 && minuteDigits == 2 && minute < 60 && minuteOfDay <= 1440)
+            return true;
+        while (at < end && !IsBlank(*at) && *at != '-')
+            ++at;
+        return Fail(first, at > first ? at : first + 1, " is no time (H:MM or HH:MM, 00:00 to 24:00)");
+    }
 };
 } // namespace
 
 bool Parse(const std::string& text, ShowHours& hours, std::string& wrong)
 {
-    hours.ranges.clear();
     wrong.clear();
-    size_t from = 0;
-    while (from <= text.size())
+    const char* part = text.c_str();
+    const char* const stop = part + text.size();
+    // Room for a range between every two ";" at once: growing the list range by range costs more code.
+    size_t parts = 1;
+    for (const char* c = part; c < stop; ++c)
+        parts += *c == ';';
+    std::vector<Range>& read = hours.ranges;
+    read = std::vector<Range>(parts);
+    size_t used = 0;
+    for (;;)
     {
-        size_t to = text.find(';', from);
-        if (to == std::string::npos)
-            to = text.size();
-        size_t first = from, last = to;
-        while (first < last && IsBlank(text[first]))
-            ++first;
-        while (last > first && IsBlank(text[last - 1]))
+        const char* to = part;
+        while (to < stop && *to != ';')
+            ++to;
+        const char* last = to;
+        while (part < last && IsBlank(*part))
+            ++part;
+        while (last > part && IsBlank(last[-1]))
             --last;
-        if (first < last)
+        if (part < last)
         {
-            const std::string part = Piece(text, first, last);
-            Range range;
-            if (!CRangeReader(part).Read(range, wrong))
+            CRangeReader reader{part, part, last, wrong};
+            if (!reader.Read(read[used++]))
             {
-                hours.ranges.clear();
+                read.clear();
                 return false;
             }
-            hours.ranges.push_back(range);
         }
-        from = to + 1;
+        if (to == stop)
+            break;
+        part = to + 1;
     }
+    read.erase(read.begin() + used, read.end());
     return true;
 }
-} // namespace hours
 
-namespace hours
-{
-namespace
-{
-struct Span
-{
-    LONGLONG begin;
-    LONGLONG end;
-};
-
-// Every range's runs that begin from the day before `today` (local midnight)
-// to a week and more after it, in UTC, joined where they meet or overlap.
-std::vector<Span> RunsAround(const ShowHours& hours, LONGLONG today, const CZoneClock& clock)
-{
-    std::vector<Span> runs;
-    for (int day = -1; day <= 8; ++day)
-    {
-        const LONGLONG midnight = today + day * kTicksPerDay;
-        const unsigned weekday = (TimeOf(midnight).wDayOfWeek + 6) % 7;
-        for (const Range& range : hours.ranges)
-        {
-            if (!(range.days & (1u << weekday)))
-                continue;
-            const int end = range.end <= range.begin ? range.end + 1440 : range.end;
-            const Span run{clock.FirstAtOrAfter(midnight + range.begin * kTicksPerMinute),
-                           clock.FirstAtOrAfter(midnight + end * kTicksPerMinute)};
-            if (run.begin < run.end)
-                InsertInOrder(runs, run, [](const Span& span) { return span.begin; });
-        }
-    }
-    std::vector<Span> joined;
-    for (const Span& run : runs)
-    {
-        if (!joined.empty() && run.begin <= joined.back().end)
-            joined.back().end = std::max(joined.back().end, run.end);
-        else
-            joined.push_back(run);
-    }
-    return joined;
-}
-
-Verdict At(bool within, LONGLONG change, const CZoneClock& clock)
+Verdict Judge(const ShowHours& hours, ULONGLONG nowUtc, const TIME_ZONE_INFORMATION& zone)
 {
     Verdict verdict;
-    verdict.within = within;
-    if (change > 0)
+    if (hours.Always())
+        return verdict;
+    const LONGLONG now = LONGLONG(nowUtc);
+    const CZoneClock clock(zone, TimeOf(now).wYear);
+    const LONGLONG local = clock.LocalAt(now);
+    const LONGLONG today = local - local % kTicksPerDay;
+    // Every range's runs that begin from the day before today to a week and more after it, in UTC, taken as
+    // joined where they meet or overlap: within one, its end is stretched by the runs it reaches until none
+    // does; outside, the next change is the nearest begin.
+    verdict.within = false;
+    LONGLONG change = 0;
+    for (bool stretched = true; stretched;)
+    {
+        stretched = false;
+        for (int day = -1; day <= 8; ++day)
+        {
+            const LONGLONG midnight = today + day * kTicksPerDay;
+            const unsigned weekday = (TimeOf(midnight).wDayOfWeek + 6) % 7;
+            for (const Range& range : hours.ranges)
+            {
+                if (!(range.days & (1u << weekday)))
+                    continue;
+                const int endMinute = range.end <= range.begin ? range.end + 1440 : range.end;
+                const LONGLONG begin = clock.FirstAtOrAfter(midnight + range.begin * kTicksPerMinute);
+                const LONGLONG end = clock.FirstAtOrAfter(midnight + endMinute * kTicksPerMinute);
+                if (begin >= end)
+                    continue;
+                const LONGLONG at = verdict.within ? change : now;
+                if (begin <= at && at < end)
+                {
+                    verdict.within = true;
+                    change = end;
+                    stretched = true;
+                }
+                else if (!verdict.within && now < begin && (!change || begin < change))
+                    change = begin;
+            }
+        }
+    }
+    // Runs that reach past the week looked at go on for ever.
+    if (verdict.within && change - now > 8 * kTicksPerDay)
+        change = 0;
+    if (change)
     {
         verdict.nextChangeUtc = ULONGLONG(change);
         verdict.nextChangeLocal = TimeOf(clock.LocalAt(change));
     }
     return verdict;
 }
-} // namespace
-
-Verdict Judge(const ShowHours& hours, ULONGLONG nowUtc, const TIME_ZONE_INFORMATION& zone)
-{
-    if (hours.Always())
-        return Verdict{};
-    const LONGLONG now = LONGLONG(nowUtc);
-    const CZoneClock clock(zone, TimeOf(now).wYear);
-    const LONGLONG local = clock.LocalAt(now);
-    const LONGLONG today = local - local % kTicksPerDay;
-    for (const Span& run : RunsAround(hours, today, clock))
-    {
-        // Runs that reach past the week looked at go on for ever.
-        if (run.begin <= now && now < run.end)
-            return At(true, run.end - now > 8 * kTicksPerDay ? 0 : run.end, clock);
-        if (now < run.begin)
-            return At(false, run.begin, clock);
-    }
-    return At(false, 0, clock);
-}
 
 Verdict JudgeNow(const ShowHours& hours)
 {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
-    TIME_ZONE_INFORMATION zone{};
+    TIME_ZONE_INFORMATION zone;
     if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
         zone = TIME_ZONE_INFORMATION{};
     return Judge(hours, (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime, zone);

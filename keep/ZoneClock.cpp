@@ -41,8 +41,8 @@ LONGLONG ChangeIn(const SYSTEMTIME& rule, WORD year)
     const LONGLONG midnight = TicksOf(date);
     if (midnight < 0)
         return -1;
-    return midnight + rule.wHour * 60 * kTicksPerMinute + rule.wMinute * kTicksPerMinute +
-           (rule.wSecond * 1000 + rule.wMilliseconds) * 10000LL;
+    return midnight + LONGLONG((rule.wHour * 60 + rule.wMinute) * 60 + rule.wSecond) * 10000000 +
+           rule.wMilliseconds * 10000;
 }
 } // namespace
 
@@ -50,8 +50,6 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
 {
     const LONGLONG standard = (zone.Bias + zone.StandardBias) * kTicksPerMinute;
     const LONGLONG daylight = (zone.Bias + zone.DaylightBias) * kTicksPerMinute;
-    std::vector<Span> changes;
-    const auto from = [](const Span& change) { return change.from; };
     if (zone.StandardDate.wMonth && zone.DaylightDate.wMonth)
     {
         for (WORD y = year - 1; y <= year + 1; ++y)
@@ -61,18 +59,23 @@ CZoneClock::CZoneClock(const TIME_ZONE_INFORMATION& zone, WORD year)
             const LONGLONG ends = ChangeIn(zone.StandardDate, y);
             if (begins >= 0 && ends >= 0)
             {
-                InsertInOrder(changes, Span{begins + standard, daylight}, from);
-                InsertInOrder(changes, Span{ends + daylight, standard}, from);
+                spans[count++] = Span{begins + standard, daylight};
+                spans[count++] = Span{ends + daylight, standard};
             }
         }
     }
-    spans.push_back({LLONG_MIN, changes.empty() || changes.front().bias == daylight ? standard : daylight});
-    spans.insert(spans.end(), changes.begin(), changes.end());
+    // The changes in order (std::sort would cost the program kilobytes for six).
+    for (int i = 2; i < count; ++i)
+    {
+        for (int j = i; j > 1 && spans[j].from < spans[j - 1].from; --j)
+            std::swap(spans[j], spans[j - 1]);
+    }
+    spans[0] = Span{LLONG_MIN, count == 1 || spans[1].bias == daylight ? standard : daylight};
 }
 
 LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
 {
-    size_t i = spans.size() - 1;
+    int i = count - 1;
     while (i > 0 && spans[i].from > utc)
         --i;
     return utc - spans[i].bias;
@@ -80,11 +83,9 @@ LONGLONG CZoneClock::LocalAt(LONGLONG utc) const
 
 LONGLONG CZoneClock::FirstAtOrAfter(LONGLONG local) const
 {
-    for (size_t i = 0; i + 1 < spans.size(); ++i)
-    {
-        if (local + spans[i].bias < spans[i + 1].from)
-            return std::max(spans[i].from, local + spans[i].bias);
-    }
-    return std::max(spans.back().from, local + spans.back().bias);
+    int i = 0;
+    while (i + 1 < count && local + spans[i].bias >= spans[i + 1].from)
+        ++i;
+    return std::max(spans[i].from, local + spans[i].bias);
 }
 } // namespace hours

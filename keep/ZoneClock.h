@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-#include <vector>
-
 namespace hours
 {
 // A zone's local clock over the years around one, worked out from the zone's
@@ -28,21 +25,13 @@ private:
         LONGLONG from;
         LONGLONG bias;
     };
-    std::vector<Span> spans;
+    // The bias before the first change, then the changes in order: two a year over three years.
+    Span spans[7];
+    int count = 1;
 };
 
 constexpr LONGLONG kTicksPerMinute = 600000000;
 constexpr LONGLONG kTicksPerDay = 1440 * kTicksPerMinute;
-
-// Adds an item to items kept in the order of `key` (std::sort would cost the
-// program kilobytes for a handful of items).
-template <typename Item, typename Key>
-void InsertInOrder(std::vector<Item>& items, const Item& item, Key key)
-{
-    items.push_back(item);
-    for (size_t i = items.size() - 1; i > 0 && key(items[i]) < key(items[i - 1]); --i)
-        std::swap(items[i], items[i - 1]);
-}
 
 LONGLONG TicksOf(const SYSTEMTIME& time);
 SYSTEMTIME TimeOf(LONGLONG ticks);
