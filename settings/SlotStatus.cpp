@@ -91,7 +91,7 @@ std::string LocalTimeText(const SYSTEMTIME& at)
 
 std::string ShortTimeText(const SYSTEMTIME& at)
 {
-    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char kDays[] = "Sun Mon Tue Wed Thu Fri Sat ";
     constexpr ULONGLONG kDayTicks = 864000000000ULL;
     SYSTEMTIME now, dated = at;
     ::GetLocalTime(&now);
@@ -100,8 +100,8 @@ std::string ShortTimeText(const SYSTEMTIME& at)
     if (::SystemTimeToFileTime(&at, &to))
         ::FileTimeToSystemTime(&to, &dated);
     const auto ticks = [](const FILETIME& time) { return ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime; };
-    const std::string clock = FormatString("%02u:%02u", at.wHour, at.wMinute);
-    return ticks(to) < ticks(from) + kDayTicks ? clock : std::string(kDays[dated.wDayOfWeek % 7]) + " " + clock;
+    return FormatString("%.*s%02u:%02u", ticks(to) < ticks(from) + kDayTicks ? 0 : 4, kDays + dated.wDayOfWeek % 7 * 4,
+                        at.wHour, at.wMinute);
 }
 
 void CSlotStatus::Enter(const char* entered, const std::string& lastsUntil)
@@ -192,12 +192,11 @@ bool CSlotStatus::Read(const std::string& slotKeyPath, std::string& state, std::
     DWORD processId = 0, starts = 0;
     status.QueryStringValue(kSince, since);
     SYSTEMTIME end = {};
-    until = status.QueryStringValue(kUntil, until) == ERROR_SUCCESS && ReadLocalTimeText(until, end)
-                ? " until " + ShortTimeText(end)
-                : std::string();
+    const bool ends = status.QueryStringValue(kUntil, until) == ERROR_SUCCESS && ReadLocalTimeText(until, end);
+    until = ends ? ShortTimeText(end) : std::string();
     status.QueryDWORDValue(kStarts, starts);
     const bool runs = status.QueryDWORDValue(kProcessId, processId) == ERROR_SUCCESS;
-    line = FormatString("%s%s since %s%s%.0lu, %lu start%s", state.c_str(), until.c_str(), since.c_str(),
-                        runs ? ", process " : "", processId, starts, starts == 1 ? "" : "s");
+    line = FormatString("%s%s%s since %s%s%.0lu, %lu start%s", state.c_str(), ends ? " until " : "", until.c_str(),
+                        since.c_str(), runs ? ", process " : "", processId, starts, starts == 1 ? "" : "s");
     return true;
 }

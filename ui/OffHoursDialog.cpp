@@ -49,7 +49,7 @@ BOOL COffHoursDialog::OnInitDialog()
     CDialog::OnInitDialog();
     SetUntil(until);
     ShowCountdownInFreePlace(m_hWnd);
-    waits.resize(requests.size());
+    waits = std::vector<Waiting>(requests.size());
     for (size_t i = 0; i < requests.size(); ++i)
     {
         waits[i] = {m_hWnd, i, nullptr};
