@@ -164,9 +164,9 @@ void CEventRecords::RecordAliveFileNeverWritten(const std::string& program, cons
 
 void CEventRecords::RecordNotEnded(const std::string& program, DWORD error)
 {
-    std::string why = error == ERROR_SUCCESS ? FormatString("it was still there %lu seconds after it was ended",
-                                                            kEndedWithinMs / 1000)
-                                             : "Windows refused: " + SystemMessageOrCode(error);
+    std::string why = error == ERROR_SUCCESS
+                          ? FormatString("it was still there %lu seconds after it was ended", kEndedWithinMs / 1000)
+                          : FormatString("Windows refused: %s", SystemMessageOrCode(error).c_str());
     while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == '.'))
         why.pop_back();
     eventLog.Report(EVENTLOG_WARNING_TYPE, MSG_NOT_ENDED,
