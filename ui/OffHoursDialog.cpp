@@ -1,5 +1,6 @@
 #include "ui/OffHoursDialog.h"
 
+#include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
 #include "ui/CountdownPlace.h"
 #include "ui/resource.h"
@@ -69,7 +70,7 @@ void CALLBACK COffHoursDialog::RequestSignalled(void* waiting, BOOLEAN)
 void COffHoursDialog::SetUntil(const std::string& text)
 {
     until = text;
-    ::SetDlgItemTextA(m_hWnd, IDC_OFF_HOURS_UNTIL, ("Off hours until " + until).c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_OFF_HOURS_UNTIL, FormatString("Off hours until %s", until.c_str()).c_str());
 }
 
 void COffHoursDialog::WaitForMinute()
