@@ -61,7 +61,7 @@ LONG OpenStatus(const std::string& slotKeyPath, CRegKey& status, bool replaceLas
 // The Status key of this logon, to read; a lasting one is none of it.
 LONG OpenToRead(const std::string& slotKeyPath, CRegKey& status)
 {
-    const std::string path = slotKeyPath + "\\" + kStatusKey;
+    const std::string path = FormatString("%s\\%s", slotKeyPath.c_str(), kStatusKey);
     CRegKey tried;
     if (tried.Open(HKEY_CURRENT_USER, path.c_str(), KEY_CREATE_SUB_KEY) == ERROR_SUCCESS && IsLasting(tried))
         return ERROR_FILE_NOT_FOUND;
@@ -161,7 +161,8 @@ void CSlotStatus::SetHeartbeat(const std::string& result) const
 void CSlotStatus::SetAskedBy(const std::string& slotKeyPath, const std::string& asker)
 {
     CRegKey status;
-    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_SET_VALUE) == ERROR_SUCCESS)
+    const std::string path = FormatString("%s\\%s", slotKeyPath.c_str(), kStatusKey);
+    if (status.Open(HKEY_CURRENT_USER, path.c_str(), KEY_SET_VALUE) == ERROR_SUCCESS)
         status.SetStringValue(kAskedBy, asker);
 }
 

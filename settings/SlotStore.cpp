@@ -350,5 +350,5 @@ std::vector<int> CSlotStore::Registered()
 
 std::string CSlotStore::KeyPath(int slot) const
 {
-    return m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot);
+    return FormatString("%s\\%s%d", m_profile.GetProfileKeyPath().c_str(), kSlotPrefix, slot);
 }
