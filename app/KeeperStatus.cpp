@@ -1,5 +1,6 @@
 #include "app/KeeperStatus.h"
 
+#include "framework/StringFormat.h"
 #include "ui/version.h"
 
 namespace
@@ -14,7 +15,7 @@ CHeartbeat::ResultAction HeartbeatReport(const CSlotStatus& status, CEventRecord
     return [&status, records, url = AddressWithoutPath(url), failedBefore = false](
                bool succeeded, const std::string& reason) mutable {
         std::string result = succeeded ? "succeeding since " : "failing since ";
-        result += LocalTimeText() + " to " + url;
+        result += FormatString("%s to %s", LocalTimeText().c_str(), url.c_str());
         if (!succeeded)
             result += ": ", result += reason;
         status.SetHeartbeat(result);

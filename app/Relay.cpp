@@ -15,7 +15,8 @@ int RelayAnswer(const RelayRun& run, bool keeps, std::string& line)
     if (!run.userAtConsole)
         line = "nobody is signed in at the console\r\n";
     else if (run.startError != ERROR_SUCCESS)
-        line = "could not run in the console user's session: " + SystemMessageOrCode(run.startError) + "\r\n";
+        line = FormatString("could not run in the console user's session: %s\r\n",
+                            SystemMessageOrCode(run.startError).c_str());
     else if (!run.ended)
         line = keeps ? "running in the console user's session\r\n" : "no answer from the console user's session\r\n";
     else

@@ -50,13 +50,13 @@ std::string UserName()
     if (!::LookupAccountSidA(nullptr, reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, name, &nameSize,
                              domain, &domainSize, &use))
         return std::string();
-    return std::string(domain) + "\\" + name;
+    return FormatString("%s\\%s", domain, name);
 }
 } // namespace
 
 std::string AskerOfThisRun()
 {
-    return ParentName() + ", " + UserName();
+    return FormatString("%s, %s", ParentName().c_str(), UserName().c_str());
 }
 
 int AskKeeper(const CSlotStore& store, int slot, bool stop, const std::string& relayedFor)

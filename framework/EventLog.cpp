@@ -16,7 +16,7 @@ std::vector<BYTE> ProcessUser()
 }
 } // namespace
 
-void CEventLog::Report(WORD type, DWORD eventId, std::initializer_list<std::string> strings)
+void CEventLog::Report(WORD type, DWORD eventId, std::initializer_list<const char*> strings)
 {
     if (!m_registered)
     {
@@ -26,10 +26,7 @@ void CEventLog::Report(WORD type, DWORD eventId, std::initializer_list<std::stri
     }
     if (!m_handle)
         return;
-    std::vector<const char*> inserts;
-    for (const std::string& text : strings)
-        inserts.push_back(text.c_str());
     PSID user = m_user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(m_user.data())->User.Sid;
-    ::ReportEventA(m_handle.get(), type, 0, eventId, user, static_cast<WORD>(inserts.size()), 0,
-                   inserts.data(), nullptr);
+    ::ReportEventA(m_handle.get(), type, 0, eventId, user, static_cast<WORD>(strings.size()), 0,
+                   const_cast<const char**>(strings.begin()), nullptr);
 }

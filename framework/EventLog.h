@@ -19,7 +19,7 @@ public:
     // type: EVENTLOG_INFORMATION_TYPE, EVENTLOG_WARNING_TYPE or
     // EVENTLOG_ERROR_TYPE; eventId from the message table; the strings fill its
     // inserts %1, %2, ... in order.
-    void Report(WORD type, DWORD eventId, std::initializer_list<std::string> strings);
+    void Report(WORD type, DWORD eventId, std::initializer_list<const char*> strings);
 
 private:
     const char* m_source;

@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/RegKey.h"
+#include "framework/StringFormat.h"
 
 namespace
 {
@@ -85,7 +86,7 @@ void CWinApp::SetRegistryKey(const char* registryKey)
 
 std::string CWinApp::GetProfileKeyPath() const
 {
-    return "software\\" + m_pszRegistryKey + "\\" + m_pszProfileName;
+    return FormatString("software\\%s\\%s", m_pszRegistryKey.c_str(), m_pszProfileName.c_str());
 }
 
 LONG CWinApp::OpenSectionKey(const char* section, CRegKey& key) const
@@ -113,7 +114,7 @@ LONG CWinApp::OpenSectionKeyToRead(const char* section, CRegKey& key) const
     const LONG result = OpenSectionKey(section, key);
     if (result == ERROR_SUCCESS || m_pszRegistryKey.empty() || m_pszProfileName.empty())
         return result;
-    return key.Open(HKEY_CURRENT_USER, (GetProfileKeyPath() + "\\" + section).c_str(), KEY_READ);
+    return key.Open(HKEY_CURRENT_USER, FormatString("%s\\%s", GetProfileKeyPath().c_str(), section).c_str(), KEY_READ);
 }
 
 std::string CWinApp::GetProfileString(const char* section, const char* entry,

@@ -31,7 +31,7 @@ HMODULE LoadFromSystemFolder(const char* name)
     const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
     return length == 0 || length + 1 + std::strlen(name) >= MAX_PATH
                ? nullptr
-               : ::LoadLibraryA((std::string(folder) + "\\" + name).c_str());
+               : ::LoadLibraryA(FormatString("%s\\%s", folder, name).c_str());
 }
 
 // The functions of winhttp.dll a beat needs, from the system's folder.
@@ -288,6 +288,6 @@ std::string AddressWithoutPath(const std::string& url)
     std::string ellipsis;
     if (end < url.size() && !WideToAnsi(L"\u2026", ellipsis))
         ellipsis = "...";
-    return std::string(url.c_str(), start) + std::string(url.c_str() + host, end - host)
-           + (end < url.size() ? "/" + ellipsis : "");
+    return FormatString("%.*s%.*s%s%s", static_cast<int>(start), url.c_str(), static_cast<int>(end - host),
+                        url.c_str() + host, end < url.size() ? "/" : "", end < url.size() ? ellipsis.c_str() : "");
 }

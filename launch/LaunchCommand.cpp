@@ -2,6 +2,7 @@
 
 #include "framework/AnsiText.h"
 #include "framework/Paths.h"
+#include "framework/StringFormat.h"
 
 std::string TrimFolder(const std::string& folder, UINT codePage)
 {
@@ -34,7 +35,7 @@ LaunchCommand BuildLaunchCommand(const std::string& appPath, const std::string& 
     LaunchCommand command;
     command.program = program;
     command.arguments = tail.empty() ? tail : std::string(tail.c_str() + 1);
-    command.commandLine = "\"" + program + "\"" + tail;
+    command.commandLine = FormatString("\"%s\"%s", program.c_str(), tail.c_str());
 
     const std::string folder = GetPathFolder(program, codePage);
     command.folder = TrimFolder(folder, codePage);

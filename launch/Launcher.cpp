@@ -127,7 +127,7 @@ std::string NativeCommandInterpreter()
 {
     char system[MAX_PATH] = "";
     const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::string() : NativeFilePath(std::string(system) + "\\cmd.exe");
+    return length == 0 || length >= MAX_PATH ? std::string() : NativeFilePath(FormatString("%s\\cmd.exe", system));
 }
 } // namespace
 
@@ -156,8 +156,8 @@ LaunchResult StartProgram(HWND owner, const LaunchCommand& command, const Launch
     {
         application = NativeCommandInterpreter();
         // /s: cmd takes the quotes around the whole command off and no others.
-        line = "cmd.exe /s /c \"\"" + nameForAnyProgram + "\"" + (command.commandLine.c_str() + command.program.size() + 2)
-               + "\"";
+        line = FormatString("cmd.exe /s /c \"\"%s\"%s\"", nameForAnyProgram.c_str(),
+                            command.commandLine.c_str() + command.program.size() + 2);
     }
 
     bool announced = false;

@@ -61,7 +61,7 @@ LONG OpenStatus(const std::string& slotKeyPath, CRegKey& status, bool replaceLas
 // The Status key of this logon, to read; a lasting one is none of it.
 LONG OpenToRead(const std::string& slotKeyPath, CRegKey& status)
 {
-    const std::string path = slotKeyPath + "\\" + kStatusKey;
+    const std::string path = FormatString("%s\\%s", slotKeyPath.c_str(), kStatusKey);
     CRegKey tried;
     if (tried.Open(HKEY_CURRENT_USER, path.c_str(), KEY_CREATE_SUB_KEY) == ERROR_SUCCESS && IsLasting(tried))
         return ERROR_FILE_NOT_FOUND;
@@ -91,7 +91,7 @@ std::string LocalTimeText(const SYSTEMTIME& at)
 
 std::string ShortTimeText(const SYSTEMTIME& at)
 {
-    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char kDays[] = "Sun Mon Tue Wed Thu Fri Sat ";
     constexpr ULONGLONG kDayTicks = 864000000000ULL;
     SYSTEMTIME now, dated = at;
     ::GetLocalTime(&now);
@@ -100,8 +100,8 @@ std::string ShortTimeText(const SYSTEMTIME& at)
     if (::SystemTimeToFileTime(&at, &to))
         ::FileTimeToSystemTime(&to, &dated);
     const auto ticks = [](const FILETIME& time) { return ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime; };
-    const std::string clock = FormatString("%02u:%02u", at.wHour, at.wMinute);
-    return ticks(to) < ticks(from) + kDayTicks ? clock : std::string(kDays[dated.wDayOfWeek % 7]) + " " + clock;
+    return FormatString("%.*s%02u:%02u", ticks(to) < ticks(from) + kDayTicks ? 0 : 4, kDays + dated.wDayOfWeek % 7 * 4,
+                        at.wHour, at.wMinute);
 }
 
 void CSlotStatus::Enter(const char* entered, const std::string& lastsUntil)
@@ -161,7 +161,8 @@ void CSlotStatus::SetHeartbeat(const std::string& result) const
 void CSlotStatus::SetAskedBy(const std::string& slotKeyPath, const std::string& asker)
 {
     CRegKey status;
-    if (status.Open(HKEY_CURRENT_USER, (slotKeyPath + "\\" + kStatusKey).c_str(), KEY_SET_VALUE) == ERROR_SUCCESS)
+    const std::string path = FormatString("%s\\%s", slotKeyPath.c_str(), kStatusKey);
+    if (status.Open(HKEY_CURRENT_USER, path.c_str(), KEY_SET_VALUE) == ERROR_SUCCESS)
         status.SetStringValue(kAskedBy, asker);
 }
 
@@ -192,12 +193,11 @@ bool CSlotStatus::Read(const std::string& slotKeyPath, std::string& state, std::
     DWORD processId = 0, starts = 0;
     status.QueryStringValue(kSince, since);
     SYSTEMTIME end = {};
-    until = status.QueryStringValue(kUntil, until) == ERROR_SUCCESS && ReadLocalTimeText(until, end)
-                ? " until " + ShortTimeText(end)
-                : std::string();
+    const bool ends = status.QueryStringValue(kUntil, until) == ERROR_SUCCESS && ReadLocalTimeText(until, end);
+    until = ends ? ShortTimeText(end) : std::string();
     status.QueryDWORDValue(kStarts, starts);
     const bool runs = status.QueryDWORDValue(kProcessId, processId) == ERROR_SUCCESS;
-    line = FormatString("%s%s since %s%s%.0lu, %lu start%s", state.c_str(), until.c_str(), since.c_str(),
-                        runs ? ", process " : "", processId, starts, starts == 1 ? "" : "s");
+    line = FormatString("%s%s%s since %s%s%.0lu, %lu start%s", state.c_str(), ends ? " until " : "", until.c_str(),
+                        since.c_str(), runs ? ", process " : "", processId, starts, starts == 1 ? "" : "s");
     return true;
 }

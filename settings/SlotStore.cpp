@@ -228,69 +228,73 @@ std::string CSlotStore::Save(int slot, const SlotSettings& values, const std::st
     return failure;
 }
 
+const char* CSlotStore::WriteValues(int slot, const SlotSettings& values, bool& wroteAny) const
+{
+    CRegKey key;
+    // A slot key that cannot be opened fails the first write.
+    if (m_profile.OpenSectionKey(SlotSection(slot).c_str(), key) != ERROR_SUCCESS
+        || m_writer.SetString(key, kAppPath, Unquoted(values.appPath)) != ERROR_SUCCESS)
+        return "Could not save application path\n";
+    wroteAny = true;
+    if (m_writer.SetString(key, kShowPath, Unquoted(values.showPath)) != ERROR_SUCCESS)
+        return "Could not save showfile path";
+    if (m_writer.SetString(key, kParameter, values.parameter) != ERROR_SUCCESS)
+        return "Could not save paramter";
+    if (m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0) != ERROR_SUCCESS)
+        return "Could not save kiosk flag";
+    if (m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)) != ERROR_SUCCESS)
+        return "Could not save delay time";
+    if (m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)) != ERROR_SUCCESS)
+        return "Could not save mode flag";
+    if (m_writer.SetDword(key, kKeepRunning, values.keepRunning ? 1 : 0) != ERROR_SUCCESS)
+        return "Could not save keep running flag";
+    if (values.notRespondingChanged
+        && m_writer.SetDword(key, kNotRespondingSeconds, values.notRespondingSeconds) != ERROR_SUCCESS)
+        return "Could not save the seconds a window may not respond";
+    if (values.restartDailyChanged && m_writer.SetString(key, kRestartDaily, values.restartDaily) != ERROR_SUCCESS)
+        return "Could not save the time of the daily restart";
+    // A path typed with variables says so by its type, as `reg add` would.
+    const DWORD aliveType = values.aliveFile.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
+    if (values.aliveChanged
+        && (m_writer.SetString(key, kAliveFile, values.aliveFile, aliveType) != ERROR_SUCCESS
+            || m_writer.SetDword(key, kAliveSeconds, values.aliveSeconds) != ERROR_SUCCESS))
+        return "Could not save the alive file";
+    if (values.keepDisplayOnChanged && m_writer.SetDword(key, kKeepDisplayOn, values.keepDisplayOn) != ERROR_SUCCESS)
+        return "Could not save the display setting";
+    if (values.startAfterChanged
+        && (!values.startAfter ? m_writer.DeleteValue(key, kStartAfter)
+                               : m_writer.SetDword(key, kStartAfter, static_cast<DWORD>(*values.startAfter)))
+               != ERROR_SUCCESS)
+        return "Could not save the slot to start after";
+    if (values.heartbeatChanged
+        && (m_writer.SetString(key, kHeartbeatUrl, values.heartbeatUrl) != ERROR_SUCCESS
+            || m_writer.SetDword(key, kHeartbeatSeconds, values.heartbeatSeconds) != ERROR_SUCCESS))
+        return "Could not save the heartbeat";
+    const DWORD pictureType = values.coverPicture.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
+    if (values.coverChanged
+        && (m_writer.SetDword(key, kCover, values.cover) != ERROR_SUCCESS
+            || m_writer.SetString(key, kCoverPicture, values.coverPicture, pictureType) != ERROR_SUCCESS))
+        return "Could not save the cover";
+    if (values.monitorChanged && m_writer.SetDword(key, kMonitor, static_cast<DWORD>(values.monitor)) != ERROR_SUCCESS)
+        return "Could not save the monitor";
+    if (values.hideCursorChanged && m_writer.SetDword(key, kHideCursor, values.hideCursor) != ERROR_SUCCESS)
+        return "Could not save the pointer setting";
+    if (values.showHoursChanged && m_writer.SetString(key, kShowHours, values.showHours) != ERROR_SUCCESS)
+        return "Could not save the show hours";
+    if (values.offHoursDisplayChanged
+        && m_writer.SetDword(key, kOffHoursDisplay, values.offHoursDisplay) != ERROR_SUCCESS)
+        return "Could not save the display setting";
+    return nullptr;
+}
+
 std::string CSlotStore::Write(int slot, const SlotSettings& values, const std::string& exePath,
                               bool& wroteAny) const
 {
     const std::string refusal = Refusal(values, exePath);
     if (!refusal.empty())
         return refusal;
-    {
-        CRegKey key;
-        // A slot key that cannot be opened fails the first write.
-        if (m_profile.OpenSectionKey(SlotSection(slot).c_str(), key) != ERROR_SUCCESS
-            || m_writer.SetString(key, kAppPath, Unquoted(values.appPath)) != ERROR_SUCCESS)
-            return "Could not save application path\n";
-        wroteAny = true;
-        if (m_writer.SetString(key, kShowPath, Unquoted(values.showPath)) != ERROR_SUCCESS)
-            return "Could not save showfile path";
-        if (m_writer.SetString(key, kParameter, values.parameter) != ERROR_SUCCESS)
-            return "Could not save paramter";
-        if (m_writer.SetDword(key, kKiosk, values.kiosk != 0 ? 1 : 0) != ERROR_SUCCESS)
-            return "Could not save kiosk flag";
-        if (m_writer.SetDword(key, kDelay, static_cast<DWORD>(values.delay)) != ERROR_SUCCESS)
-            return "Could not save delay time";
-        if (m_writer.SetDword(key, kMode, static_cast<DWORD>(values.appType)) != ERROR_SUCCESS)
-            return "Could not save mode flag";
-        if (m_writer.SetDword(key, kKeepRunning, values.keepRunning ? 1 : 0) != ERROR_SUCCESS)
-            return "Could not save keep running flag";
-        if (values.notRespondingChanged
-            && m_writer.SetDword(key, kNotRespondingSeconds, values.notRespondingSeconds) != ERROR_SUCCESS)
-            return "Could not save the seconds a window may not respond";
-        if (values.restartDailyChanged && m_writer.SetString(key, kRestartDaily, values.restartDaily) != ERROR_SUCCESS)
-            return "Could not save the time of the daily restart";
-        // A path typed with variables says so by its type, as `reg add` would.
-        const DWORD aliveType = values.aliveFile.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
-        if (values.aliveChanged
-            && (m_writer.SetString(key, kAliveFile, values.aliveFile, aliveType) != ERROR_SUCCESS
-                || m_writer.SetDword(key, kAliveSeconds, values.aliveSeconds) != ERROR_SUCCESS))
-            return "Could not save the alive file";
-        if (values.keepDisplayOnChanged && m_writer.SetDword(key, kKeepDisplayOn, values.keepDisplayOn) != ERROR_SUCCESS)
-            return "Could not save the display setting";
-        if (values.startAfterChanged
-            && (!values.startAfter ? m_writer.DeleteValue(key, kStartAfter)
-                                   : m_writer.SetDword(key, kStartAfter, static_cast<DWORD>(*values.startAfter)))
-                   != ERROR_SUCCESS)
-            return "Could not save the slot to start after";
-        if (values.heartbeatChanged
-            && (m_writer.SetString(key, kHeartbeatUrl, values.heartbeatUrl) != ERROR_SUCCESS
-                || m_writer.SetDword(key, kHeartbeatSeconds, values.heartbeatSeconds) != ERROR_SUCCESS))
-            return "Could not save the heartbeat";
-        const DWORD pictureType = values.coverPicture.find('%') == std::string::npos ? REG_SZ : REG_EXPAND_SZ;
-        if (values.coverChanged
-            && (m_writer.SetDword(key, kCover, values.cover) != ERROR_SUCCESS
-                || m_writer.SetString(key, kCoverPicture, values.coverPicture, pictureType) != ERROR_SUCCESS))
-            return "Could not save the cover";
-        if (values.monitorChanged && m_writer.SetDword(key, kMonitor, static_cast<DWORD>(values.monitor)) != ERROR_SUCCESS)
-            return "Could not save the monitor";
-        if (values.hideCursorChanged && m_writer.SetDword(key, kHideCursor, values.hideCursor) != ERROR_SUCCESS)
-            return "Could not save the pointer setting";
-        if (values.showHoursChanged && m_writer.SetString(key, kShowHours, values.showHours) != ERROR_SUCCESS)
-            return "Could not save the show hours";
-        if (values.offHoursDisplayChanged
-            && m_writer.SetDword(key, kOffHoursDisplay, values.offHoursDisplay) != ERROR_SUCCESS)
-            return "Could not save the display setting";
-    }
-
+    if (const char* failed = WriteValues(slot, values, wroteAny))
+        return failed;
     if (values.appType == AppType::Disable)
         return SystemFailure(RemoveAutostart(slot));
     CRegKey run;
@@ -346,5 +350,5 @@ std::vector<int> CSlotStore::Registered()
 
 std::string CSlotStore::KeyPath(int slot) const
 {
-    return m_profile.GetProfileKeyPath() + "\\" + SlotSection(slot);
+    return FormatString("%s\\%s%d", m_profile.GetProfileKeyPath().c_str(), kSlotPrefix, slot);
 }

@@ -60,6 +60,8 @@ private:
     static SlotSettings Read(const CRegKey& key);
     std::string Write(int slot, const SlotSettings& values, const std::string& exePath,
                       bool& wroteAny) const;
+    // The slot's values, up to the first that cannot be written: what failed, or nullptr.
+    const char* WriteValues(int slot, const SlotSettings& values, bool& wroteAny) const;
 
     CWinApp& m_profile;
     CRegistryWriter& m_writer;

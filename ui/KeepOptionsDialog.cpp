@@ -18,6 +18,15 @@ constexpr int kFirstRestartMinute = 4 * 60;
 constexpr UINT kFewestSeconds = 10;
 constexpr UINT kMostSeconds = 3600;
 
+// The check boxes that stand for one value each.
+const struct
+{
+    int id;
+    bool SlotSettings::*value, SlotSettings::*changed;
+} kChecks[] = {{IDC_KEEP_DISPLAY_ON, &SlotSettings::keepDisplayOn, &SlotSettings::keepDisplayOnChanged},
+               {IDC_OFF_HOURS_DISPLAY, &SlotSettings::offHoursDisplay, &SlotSettings::offHoursDisplayChanged},
+               {IDC_HIDE_CURSOR, &SlotSettings::hideCursor, &SlotSettings::hideCursorChanged}};
+
 bool IsWebAddress(const std::string& url)
 {
     for (const char* scheme : {"http://", "https://"})
@@ -56,10 +65,9 @@ void CKeepOptionsDialog::DoDataExchange(CDataExchange* dx)
         DDX_Text(dx, IDC_ALIVE_FILE, values.aliveFile);
         UINT aliveSeconds = values.aliveSeconds;
         DDX_Text(dx, IDC_ALIVE_SECONDS, aliveSeconds);
-        ::CheckDlgButton(m_hWnd, IDC_KEEP_DISPLAY_ON, values.keepDisplayOn ? BST_CHECKED : BST_UNCHECKED);
         DDX_Text(dx, IDC_SHOW_HOURS, values.showHours);
-        ::CheckDlgButton(m_hWnd, IDC_OFF_HOURS_DISPLAY, values.offHoursDisplay ? BST_CHECKED : BST_UNCHECKED);
-        ::CheckDlgButton(m_hWnd, IDC_HIDE_CURSOR, values.hideCursor ? BST_CHECKED : BST_UNCHECKED);
+        for (const auto& check : kChecks)
+            ::CheckDlgButton(m_hWnd, check.id, values.*check.value ? BST_CHECKED : BST_UNCHECKED);
         ::CheckDlgButton(m_hWnd, IDC_COVER, values.cover ? BST_CHECKED : BST_UNCHECKED);
         DDX_Text(dx, IDC_COVER_PICTURE, values.coverPicture);
         ListMonitors();
@@ -146,17 +154,14 @@ void CKeepOptionsDialog::OnOK()
     const int monitor = chosen >= 0 ? static_cast<int>(monitorList.GetItemData(chosen)) : values.monitor;
     values.monitorChanged = values.monitorChanged || monitor != values.monitor;
     values.monitor = monitor;
-    const bool displayOn = ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_DISPLAY_ON) == BST_CHECKED;
-    values.keepDisplayOnChanged = values.keepDisplayOnChanged || displayOn != values.keepDisplayOn;
-    values.keepDisplayOn = displayOn;
-    const bool displaysOff = ::IsDlgButtonChecked(m_hWnd, IDC_OFF_HOURS_DISPLAY) == BST_CHECKED;
-    values.offHoursDisplayChanged = values.offHoursDisplayChanged || displaysOff != values.offHoursDisplay;
-    values.offHoursDisplay = displaysOff;
+    for (const auto& check : kChecks)
+    {
+        const bool checked = ::IsDlgButtonChecked(m_hWnd, check.id) == BST_CHECKED;
+        values.*check.changed = values.*check.changed || checked != values.*check.value;
+        values.*check.value = checked;
+    }
     values.showHoursChanged = values.showHoursChanged || showHours != values.showHours;
     values.showHours = showHours;
-    const bool hideCursor = ::IsDlgButtonChecked(m_hWnd, IDC_HIDE_CURSOR) == BST_CHECKED;
-    values.hideCursorChanged = values.hideCursorChanged || hideCursor != values.hideCursor;
-    values.hideCursor = hideCursor;
     if (url != values.heartbeatUrl || beat != PeriodSeconds(values.heartbeatSeconds))
     {
         values.heartbeatUrl = url;

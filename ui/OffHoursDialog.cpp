@@ -1,5 +1,6 @@
 #include "ui/OffHoursDialog.h"
 
+#include "framework/StringFormat.h"
 #include "keep/DailyRestart.h"
 #include "ui/CountdownPlace.h"
 #include "ui/resource.h"
@@ -49,7 +50,7 @@ BOOL COffHoursDialog::OnInitDialog()
     CDialog::OnInitDialog();
     SetUntil(until);
     ShowCountdownInFreePlace(m_hWnd);
-    waits.resize(requests.size());
+    waits = std::vector<Waiting>(requests.size());
     for (size_t i = 0; i < requests.size(); ++i)
     {
         waits[i] = {m_hWnd, i, nullptr};
@@ -69,7 +70,7 @@ void CALLBACK COffHoursDialog::RequestSignalled(void* waiting, BOOLEAN)
 void COffHoursDialog::SetUntil(const std::string& text)
 {
     until = text;
-    ::SetDlgItemTextA(m_hWnd, IDC_OFF_HOURS_UNTIL, ("Off hours until " + until).c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_OFF_HOURS_UNTIL, FormatString("Off hours until %s", until.c_str()).c_str());
 }
 
 void COffHoursDialog::WaitForMinute()

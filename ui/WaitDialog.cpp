@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dpi.h"
 #include "framework/Paths.h"
+#include "framework/StringFormat.h"
 #include "launch/LateVolume.h"
 #include "ui/Colours.h"
 #include "ui/CountdownPlace.h"
@@ -285,7 +286,7 @@ void CWaitDialog::ShowWaitingFor(const std::string& volume)
     waitingSince = ::GetTickCount64();
     if (waitingAction)
         waitingAction();
-    ShowWaiting("Waiting for " + volume);
+    ShowWaiting(FormatString("Waiting for %s", volume.c_str()));
 }
 
 void CWaitDialog::ShowWaiting(const std::string& text)
