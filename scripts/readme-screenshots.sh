@@ -125,6 +125,8 @@ reg add "$slot" /v Cover /t REG_DWORD /d 1 /f
 reg add "$slot" /v HideCursor /t REG_DWORD /d 1 /f
 reg add "$slot" /v ShowHours /d "Mon-Fri 07:00-19:00; Sat 10:00-16:00" /f
 start
+# The pointer away from the dialog, whose tips it would open.
+xdotool mousemove 0 0
 xdotool key alt+p
 sleep 2
 import -window "$(program_window "\"Start again when it ends\"")" "$KESTRUP_BUILD/shot.png"
