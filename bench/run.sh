@@ -89,7 +89,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   echo "== Kept running: the tool while its program runs"
   seconds=${RESIDENT_SECONDS:-60}
   # Once as it is, once with a heartbeat every 10 s to a server on this
-  # machine, once with an alive file, once with the screen's options, once off hours
+  # machine, once with an alive file, once with the screen options, once off hours
   # (no program runs).
   port=$((20000 + RANDOM % 20000))
   python3 -m http.server --bind 127.0.0.1 "$port" </dev/null >/dev/null 2>&1 & server=$!
